@@ -1,0 +1,22 @@
+# The Windows program and the UI-automation helper that its end-to-end tests use.
+enable_language(RC)
+
+add_executable(Quorvane WIN32
+  driver/main_win32.cpp
+  platform/win32_platform.cpp
+)
+target_link_libraries(Quorvane PRIVATE quorvane_core shell32 ole32 advapi32 user32)
+target_compile_definitions(Quorvane PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+target_compile_definitions(quorvane_core PRIVATE UNICODE _UNICODE)
+
+if(MINGW)
+  # Unicode entry, and a static runtime so that the exe runs alone from its folder.
+  target_link_options(Quorvane PRIVATE -municode -static -static-libgcc -static-libstdc++)
+endif()
+
+add_executable(uiauto tests/e2e/uiauto.cpp)
+target_compile_definitions(uiauto PRIVATE UNICODE _UNICODE)
+if(MINGW)
+  target_link_options(uiauto PRIVATE -municode -static -static-libgcc -static-libstdc++)
+endif()
+target_link_libraries(uiauto PRIVATE user32)

@@ -1,0 +1,5 @@
+#include "dialog/main_dialog.h"
+
+void* gInstance = nullptr;
+
+void runMainDialog() {}

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a fresh Debian machine, only
+# when something is missing. Safe to run again.
+set -euo pipefail
+
+need=()
+have_cmd() { command -v "$1" >/dev/null 2>&1; }
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+have_cmd cmake || need+=(cmake)
+have_cmd g++ || need+=(g++)
+have_cmd make || need+=(make)
+[ -f /usr/src/googletest/CMakeLists.txt ] || have_pkg libgtest-dev || need+=(googletest libgtest-dev)
+have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix)
+have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+have_cmd i686-w64-mingw32-windres || need+=(binutils-mingw-w64-i686)
+have_cmd x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
+have_cmd wine64 || have_pkg wine64 || need+=(wine64)
+have_pkg wine32:i386 || need+=(wine32:i386)
+have_cmd wine || have_pkg wine || need+=(wine)
+have_cmd Xvfb || need+=(xvfb)
+have_cmd xwd || need+=(x11-apps)
+have_cmd convert || need+=(imagemagick)
+
+if [ ${#need[@]} -eq 0 ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${need[*]} (run this script as root to install them)" >&2
+    exit 1
+fi
+
+echo "Installing: ${need[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
