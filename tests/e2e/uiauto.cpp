@@ -18,6 +18,7 @@
 #endif
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cwchar>
 #include <string>
@@ -94,21 +95,6 @@ bool isDialogWith(HWND window, int controlId) {
            GetDlgItem(window, controlId) != nullptr;
 }
 
-bool isFolderBrowser(HWND window) {
-    if (!IsWindowVisible(window) || className(window) != L"#32770") {
-        return false;
-    }
-    HWND tree = FindWindowExW(window, nullptr, L"SysTreeView32", nullptr);
-    if (tree == nullptr) {
-        // Some browsers nest the tree one level deeper.
-        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr && tree == nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            tree = FindWindowExW(child, nullptr, L"SysTreeView32", nullptr);
-        }
-    }
-    return tree != nullptr;
-}
-
 template <typename Match>
 HWND waitFor(Match match, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
@@ -153,8 +139,41 @@ void readWindow(HWND window) {
     }
 }
 
+// ---------------------------------------------------------------------------
+// The shell folder browser (a #32770 dialog that holds a SysTreeView32).
+//
+// Picking a path: the path is handed to the browser with BFFM_SETSELECTIONW,
+// which lets the browser parse it and expand its own lazily filled tree along
+// the way. The tree's selection is then read back and compared with the path,
+// level by level; only when it does not match is the tree walked by item text
+// instead (expanding each level and waiting for the wanted child). OK is
+// pressed only after the selection is confirmed, and the command waits until
+// the browser has closed.
+//
+// Messages whose parameters point to memory are not marshalled between
+// processes, so such parameters are placed in the browser's own process. The
+// structures written there use this program's layout: uiauto must have the
+// bitness of the program that shows the browser.
+
+// Deadline for one wait; the clock is GetTickCount, which wraps safely in
+// unsigned arithmetic.
+class Deadline {
+public:
+    explicit Deadline(DWORD ms) : start_(GetTickCount()), ms_(ms) {}
+    bool passed() const { return GetTickCount() - start_ > ms_; }
+    DWORD remaining() const {
+        const DWORD elapsed = GetTickCount() - start_;
+        return elapsed >= ms_ ? 0 : ms_ - elapsed;
+    }
+
+private:
+    DWORD start_;
+    DWORD ms_;
+};
+
 HWND findTree(HWND browser) {
     HWND tree = FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
+    // Some browsers nest the tree one level deeper.
     for (HWND child = GetWindow(browser, GW_CHILD); child != nullptr && tree == nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         tree = FindWindowExW(child, nullptr, L"SysTreeView32", nullptr);
@@ -162,25 +181,55 @@ HWND findTree(HWND browser) {
     return tree;
 }
 
-// Reads an item's text from another process through memory of that process.
-std::wstring treeItemText(HWND tree, HTREEITEM item, HANDLE process, void* remote) {
-    TVITEMW data = {};
-    data.mask = TVIF_TEXT | TVIF_HANDLE;
-    data.hItem = item;
-    data.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(TVITEMW));
-    data.cchTextMax = 260;
-    WriteProcessMemory(process, remote, &data, sizeof(data), nullptr);
-    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
-    wchar_t text[261] = {};
-    ReadProcessMemory(process, data.pszText, text, sizeof(wchar_t) * 260, nullptr);
-    return text;
+bool isFolderBrowser(HWND window) {
+    return IsWindowVisible(window) && className(window) == L"#32770" &&
+           findTree(window) != nullptr;
+}
+
+// Waits until the window is destroyed or hidden.
+bool waitGone(HWND window, DWORD timeoutMs) {
+    const Deadline deadline(timeoutMs);
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        if (deadline.passed()) {
+            return false;
+        }
+        Sleep(50);  // polling interval, bounded by the deadline
+    }
+    return true;
+}
+
+bool sameText(const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+           CSTR_EQUAL;
+}
+
+bool containsText(const std::wstring& text, const std::wstring& part) {
+    std::wstring upperText = text;
+    std::wstring upperPart = part;
+    CharUpperBuffW(&upperText[0], static_cast<DWORD>(upperText.size()));
+    CharUpperBuffW(&upperPart[0], static_cast<DWORD>(upperPart.size()));
+    return upperText.find(upperPart) != std::wstring::npos;
+}
+
+bool isDriveName(const std::wstring& part) {
+    return part.size() == 2 && part[1] == L':' &&
+           ((part[0] >= L'A' && part[0] <= L'Z') || (part[0] >= L'a' && part[0] <= L'z'));
+}
+
+// A tree item stands for a part of the path when its text is that part; a
+// drive item's text only contains the drive ("Label (C:)", " (C:)").
+bool itemMatches(const std::wstring& text, const std::wstring& part) {
+    if (isDriveName(part)) {
+        return sameText(text, part) || containsText(text, L"(" + part + L")");
+    }
+    return sameText(text, part);
 }
 
 std::vector<std::wstring> splitPath(const std::wstring& path) {
     std::vector<std::wstring> parts;
     size_t start = 0;
     while (start <= path.size()) {
-        size_t end = path.find(L'\\', start);
+        size_t end = path.find_first_of(L"\\/", start);
         if (end == std::wstring::npos) end = path.size();
         if (end > start) parts.push_back(path.substr(start, end - start));
         start = end + 1;
@@ -188,71 +237,276 @@ std::vector<std::wstring> splitPath(const std::wstring& path) {
     return parts;
 }
 
-// Walks the browser's tree from the desktop: expands each level and selects
-// the child whose text matches the next part of the path ("C:" matches an
-// item whose text contains "(C:)").
+// The browser of another process, with a page of memory in that process.
+class Browser {
+public:
+    Browser(HWND dialog, DWORD messageTimeoutMs)
+        : dialog_(dialog), tree_(findTree(dialog)), messageTimeoutMs_(messageTimeoutMs) {}
+    ~Browser() {
+        if (remote_ != nullptr) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    Browser(const Browser&) = delete;
+    Browser& operator=(const Browser&) = delete;
+
+    // Empty on success, else what went wrong.
+    std::wstring open(size_t bytes) {
+        if (tree_ == nullptr) return L"no tree";
+        DWORD processId = 0;
+        GetWindowThreadProcessId(tree_, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                   PROCESS_QUERY_INFORMATION,
+                               FALSE, processId);
+        if (process_ == nullptr) return L"cannot open process";
+        BOOL ownWow64 = FALSE;
+        BOOL theirWow64 = FALSE;
+        if (IsWow64Process(GetCurrentProcess(), &ownWow64) &&
+            IsWow64Process(process_, &theirWow64) && ownWow64 != theirWow64) {
+            return L"bitness differs from the browser's process";
+        }
+        size_ = bytes < 4096 ? 4096 : bytes;
+        remote_ = static_cast<char*>(
+            VirtualAllocEx(process_, nullptr, size_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (remote_ == nullptr) return L"cannot allocate memory in process";
+        return L"";
+    }
+
+    HWND dialog() const { return dialog_; }
+
+    LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG,
+                                 messageTimeoutMs_, &result)) {
+            return 0;
+        }
+        return static_cast<LRESULT>(result);
+    }
+
+    HTREEITEM next(HTREEITEM item, UINT relation) const {
+        return reinterpret_cast<HTREEITEM>(
+            send(tree_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    }
+    HTREEITEM root() const { return next(nullptr, TVGN_ROOT); }
+    HTREEITEM caret() const { return next(nullptr, TVGN_CARET); }
+
+    void expand(HTREEITEM item) const {
+        // The first expansion notifies the browser (TVN_ITEMEXPANDING), which
+        // fills in the children; later ones change nothing.
+        send(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    }
+
+    void select(HTREEITEM item) const {
+        send(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    }
+
+    std::wstring text(HTREEITEM item) const {
+        const size_t textOffset = 256;
+        const int textChars = 260;
+        TVITEMW data = {};
+        data.mask = TVIF_TEXT | TVIF_HANDLE;
+        data.hItem = item;
+        data.pszText = reinterpret_cast<wchar_t*>(remote_ + textOffset);
+        data.cchTextMax = textChars;
+        const wchar_t empty = 0;
+        if (!WriteProcessMemory(process_, remote_, &data, sizeof(data), nullptr) ||
+            !WriteProcessMemory(process_, data.pszText, &empty, sizeof(empty), nullptr) ||
+            send(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote_)) == 0 ||
+            !ReadProcessMemory(process_, remote_, &data, sizeof(data), nullptr) ||
+            data.pszText == nullptr) {
+            return L"";
+        }
+        // The control may point pszText at its own copy instead of filling ours.
+        wchar_t buffer[textChars + 1] = {};
+        SIZE_T read = 0;
+        ReadProcessMemory(process_, data.pszText, buffer, sizeof(wchar_t) * textChars, &read);
+        buffer[textChars] = 0;
+        return buffer;
+    }
+
+    // Texts from the selected item up to the root, the selected item first.
+    std::vector<std::wstring> selectedChain() const {
+        std::vector<std::wstring> chain;
+        for (HTREEITEM item = caret(); item != nullptr; item = next(item, TVGN_PARENT)) {
+            chain.push_back(text(item));
+        }
+        return chain;
+    }
+
+    // Whether the selected item is the folder that the parts name.
+    bool selectionIs(const std::vector<std::wstring>& parts) const {
+        const std::vector<std::wstring> chain = selectedChain();
+        if (parts.empty() || chain.size() < parts.size()) return false;
+        for (size_t i = 0; i < parts.size(); ++i) {
+            if (!itemMatches(chain[i], parts[parts.size() - 1 - i])) return false;
+        }
+        return true;
+    }
+
+    // Hands the path to the browser: BFFM_SETSELECTIONW with a string.
+    void setSelection(const std::wstring& path) const {
+        const size_t offset = 1024;
+        const size_t bytes = (path.size() + 1) * sizeof(wchar_t);
+        if (offset + bytes > size_ ||
+            !WriteProcessMemory(process_, remote_ + offset, path.c_str(), bytes, nullptr)) {
+            return;
+        }
+        send(dialog_, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote_ + offset));
+    }
+
+    HTREEITEM matchingChild(HTREEITEM parent, const std::wstring& part) const {
+        for (HTREEITEM child = next(parent, TVGN_CHILD); child != nullptr;
+             child = next(child, TVGN_NEXT)) {
+            if (itemMatches(text(child), part)) return child;
+        }
+        return nullptr;
+    }
+
+    // The first item below root, breadth first and at most `depth` levels
+    // down, that matches; the levels are expanded on the way.
+    HTREEITEM matchingBelow(HTREEITEM root, const std::wstring& part, int depth) const {
+        std::vector<HTREEITEM> level{root};
+        for (int d = 0; d < depth && !level.empty(); ++d) {
+            std::vector<HTREEITEM> below;
+            for (HTREEITEM parent : level) {
+                expand(parent);
+                for (HTREEITEM child = next(parent, TVGN_CHILD); child != nullptr;
+                     child = next(child, TVGN_NEXT)) {
+                    if (itemMatches(text(child), part)) return child;
+                    below.push_back(child);
+                }
+            }
+            level.swap(below);
+        }
+        return nullptr;
+    }
+
+    // Walks the tree by item text: the first part (a drive, or a folder on
+    // the desktop) is looked for up to three levels below the root (desktop,
+    // computer, drive); every later part among the children of the one before.
+    // Children that a browser fills in later are waited for until the deadline.
+    // Empty on success, else the part that was not found.
+    std::wstring walk(const std::vector<std::wstring>& parts, const Deadline& deadline) const {
+        HTREEITEM item = root();
+        for (size_t i = 0; i < parts.size(); ++i) {
+            HTREEITEM match = nullptr;
+            for (;;) {
+                if (i == 0) {
+                    match = matchingBelow(item, parts[i], 3);
+                } else {
+                    expand(item);
+                    match = matchingChild(item, parts[i]);
+                }
+                if (match != nullptr || deadline.passed()) break;
+                Sleep(50);  // polling interval, bounded by the deadline
+            }
+            if (match == nullptr) return parts[i];
+            item = match;
+            select(item);
+        }
+        return L"";
+    }
+
+private:
+    HWND dialog_;
+    HWND tree_;
+    DWORD messageTimeoutMs_;
+    HANDLE process_ = nullptr;
+    char* remote_ = nullptr;
+    size_t size_ = 0;
+};
+
+std::wstring joined(const std::vector<std::wstring>& chain) {
+    std::wstring result;
+    for (size_t i = chain.size(); i-- > 0;) {
+        result += chain[i];
+        if (i > 0) result += L"\t";
+    }
+    return result;
+}
+
+// Waits for the browser and for its tree to hold its root item.
+HWND waitBrowser(const Deadline& deadline) {
+    HWND dialog = waitFor(isFolderBrowser, deadline.remaining());
+    if (dialog == nullptr) return nullptr;
+    HWND tree = findTree(dialog);
+    while (SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0) == 0) {
+        if (deadline.passed()) return nullptr;
+        Sleep(50);  // polling interval, bounded by the deadline
+    }
+    return dialog;
+}
+
+// Selects PATH in the browser, confirms the selection, presses OK and waits
+// until the browser has closed. Each of the two waits (for the browser and
+// its selection; for it to close) is bounded by timeoutMs.
 int browsePick(const std::wstring& path, DWORD timeoutMs) {
-    HWND browser = waitFor(isFolderBrowser, timeoutMs);
-    if (browser == nullptr) {
+    const Deadline deadline(timeoutMs);
+    HWND dialog = waitBrowser(deadline);
+    if (dialog == nullptr) {
         out(L"timeout");
         return 1;
     }
-    HWND tree = findTree(browser);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(tree, &processId);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                 FALSE, processId);
-    void* remote = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
-
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(
-        SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    std::vector<std::wstring> parts = splitPath(path);
-    // Below the desktop root, the drives sit under "My Computer"; search the
-    // whole expanded tree breadth-first for each part in turn.
-    bool ok = item != nullptr;
-    for (size_t i = 0; ok && i < parts.size(); ++i) {
-        const std::wstring& wanted = parts[i];
-        const std::wstring drive = L"(" + wanted + L")";
-        std::vector<HTREEITEM> level{item};
-        HTREEITEM match = nullptr;
-        // Search up to three levels below the current item (desktop ->
-        // computer -> drive for the first part, direct children otherwise).
-        const int depth = i == 0 ? 3 : 1;
-        for (int d = 0; d < depth && match == nullptr; ++d) {
-            std::vector<HTREEITEM> next;
-            for (HTREEITEM parent : level) {
-                SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
-                for (HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageW(
-                         tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-                     child != nullptr;
-                     child = reinterpret_cast<HTREEITEM>(SendMessageW(
-                         tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
-                    const std::wstring text = treeItemText(tree, child, process, remote);
-                    const bool isMatch = _wcsicmp(text.c_str(), wanted.c_str()) == 0 ||
-                                         (i == 0 && text.find(drive) != std::wstring::npos);
-                    if (isMatch && match == nullptr) {
-                        match = child;
-                    }
-                    next.push_back(child);
-                }
-            }
-            level = next;
-        }
-        if (match == nullptr) {
-            out(L"not found\t" + wanted);
-            ok = false;
-        } else {
-            item = match;
-            SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        }
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    if (!ok) {
+    const std::vector<std::wstring> parts = splitPath(path);
+    if (parts.empty()) {
+        out(L"empty path");
         return 1;
     }
-    out(L"selected\t" + path);
-    PostMessageW(GetDlgItem(browser, IDOK), BM_CLICK, 0, 0);
+    Browser browser(dialog, timeoutMs);
+    const std::wstring problem = browser.open(1024 + (path.size() + 1) * sizeof(wchar_t));
+    if (!problem.empty()) {
+        out(L"error\t" + problem);
+        return 1;
+    }
+    browser.setSelection(path);
+    if (browser.selectionIs(parts)) {
+        out(L"method\tset-selection");
+    } else {
+        const std::wstring missing = browser.walk(parts, deadline);
+        if (!missing.empty()) {
+            out(L"not found\t" + missing);
+            return 1;
+        }
+        if (!browser.selectionIs(parts)) {
+            out(L"not selected\t" + joined(browser.selectedChain()));
+            return 1;
+        }
+        out(L"method\ttree-walk");
+    }
+    out(L"selected\t" + joined(browser.selectedChain()));
+    HWND ok = GetDlgItem(dialog, IDOK);
+    if (ok == nullptr || !IsWindowEnabled(ok)) {
+        out(L"OK disabled");
+        return 1;
+    }
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    if (!waitGone(dialog, timeoutMs)) {
+        out(L"still open");
+        return 1;
+    }
+    out(L"closed");
+    return 0;
+}
+
+// Presses Cancel and waits until the browser has closed; each wait is bounded
+// by timeoutMs.
+int browseCancel(DWORD timeoutMs) {
+    const Deadline deadline(timeoutMs);
+    HWND dialog = waitBrowser(deadline);
+    if (dialog == nullptr) {
+        out(L"timeout");
+        return 1;
+    }
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    if (cancel == nullptr) {
+        out(L"no control");
+        return 1;
+    }
+    PostMessageW(cancel, BM_CLICK, 0, 0);
+    if (!waitGone(dialog, timeoutMs)) {
+        out(L"still open");
+        return 1;
+    }
+    out(L"cancelled");
     return 0;
 }
 
@@ -316,14 +570,7 @@ int wmain(int argc, wchar_t** argv) {
         return browsePick(argv[2], wcstoul(argv[3], nullptr, 10));
     }
     if (command == L"browse-cancel" && argc == 3) {
-        HWND browser = waitFor(isFolderBrowser, wcstoul(argv[2], nullptr, 10));
-        if (browser == nullptr) {
-            out(L"timeout");
-            return 1;
-        }
-        PostMessageW(GetDlgItem(browser, IDCANCEL), BM_CLICK, 0, 0);
-        out(L"cancelled");
-        return 0;
+        return browseCancel(wcstoul(argv[2], nullptr, 10));
     }
     if (command == L"count-windows" && argc == 3) {
         int count = 0;
