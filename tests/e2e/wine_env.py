@@ -83,9 +83,10 @@ def reg_query(key, view):
 def seed_record(view="32", **values):
     reg_delete_key(RECORD_KEY, "32")
     reg_delete_key(RECORD_KEY, "64")
-    # The key exists even when it holds no values, as the SDK's installer
-    # creates it.
-    wine(["reg", "add", RECORD_KEY, "/f", "/reg:" + view])
+    if not values:
+        # The key exists even when it holds no values, as the SDK's
+        # installer creates it.
+        wine(["reg", "add", RECORD_KEY, "/f", "/reg:" + view])
     for name, value in values.items():
         reg_add(RECORD_KEY, name, value, view)
 

@@ -1,0 +1,65 @@
+"""The main job, shown in a sandbox: a Wine prefix under build/demo with a
+sample payload next to Quorvane.exe and a sample ADT Bundle named by the
+record; a silent install, a listing, an uninstall and a listing again."""
+
+import os
+import sys
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+os.environ.setdefault("QUORVANE_E2E_WORK", str(ROOT / "build" / "demo"))
+os.environ.setdefault("QUORVANE_WIN32_DIR", str(ROOT / "build" / "win32"))
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+
+import e2e_fixture  # noqa: E402
+import wine_env  # noqa: E402
+from wine_env import RECORD_KEY, install_program, make_files, reg_query, run_program, tree  # noqa: E402
+
+ADT = "C:\\Users\\Public\\adt-bundle-windows"
+
+
+def show(title, folder):
+    print("\n== %s: %s" % (title, folder))
+    entries = tree(folder)
+    if entries is None:
+        print("   (missing)")
+    for entry in entries or []:
+        print("   " + entry)
+
+
+def silent_demo():
+    exe = install_program()
+    print("Quorvane.exe and its payload in C:\\Setup:")
+    for entry in tree("C:\\Setup"):
+        print("   " + entry)
+    make_files(ADT, ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar",
+                     "sdk\\platform-tools\\adb.exe", "sdk\\add-ons\\"])
+    wine_env.seed_record(ADTRootFolder=ADT)
+    print("\nRecord (32-bit view):", reg_query(RECORD_KEY, "32"))
+
+    print("\n> Quorvane.exe -install -silence  (exit %d)" % run_program(exe, ["-install",
+                                                                              "-silence"]))
+    show("after install", ADT + "\\eclipse\\plugins")
+    show("after install", ADT + "\\sdk\\add-ons")
+
+    print("\n> Quorvane.exe -uninstall  (exit %d)" % run_program(exe, ["-uninstall"]))
+    show("after uninstall", ADT + "\\eclipse\\plugins")
+    show("after uninstall", ADT + "\\sdk\\add-ons")
+
+
+def main():
+    wine_env.WORK.mkdir(parents=True, exist_ok=True)
+    print("Making a sandbox Wine prefix in", wine_env.prefix_dir(), "...")
+    e2e_fixture.cleanup()
+    e2e_fixture.start_display()
+    try:
+        e2e_fixture.make_prefix()
+        wine_env.remove_record()
+        wine_env.remove_android_studio()
+        silent_demo()
+    finally:
+        e2e_fixture.cleanup()
+
+
+if __name__ == "__main__":
+    main()
