@@ -4,6 +4,7 @@ enable_language(RC)
 add_executable(Quorvane WIN32
   driver/main_win32.cpp
   platform/win32_platform.cpp
+  platform/win32_dialog.cpp
   resources/quorvane.rc
 )
 target_link_libraries(Quorvane PRIVATE quorvane_core shell32 ole32 advapi32 user32)

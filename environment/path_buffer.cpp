@@ -1,6 +1,7 @@
 #include "environment/path_buffer.h"
 
 #include <cwchar>
+#include <cwctype>
 
 bool copyText(wchar_t* buffer, std::size_t capacity, const wchar_t* source) {
     const std::size_t length = std::wcslen(source);
@@ -53,4 +54,38 @@ bool formatMessage(MessageText& out, const wchar_t* textTemplate, const wchar_t*
     }
     out.text[used] = L'\0';
     return fits;
+}
+
+namespace {
+
+bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// Next character of a path with separators collapsed and case folded; a
+// trailing separator reads as the end.
+wchar_t nextFolded(const wchar_t*& p) {
+    if (isSeparator(*p)) {
+        while (isSeparator(*p)) {
+            ++p;
+        }
+        return *p == L'\0' ? L'\0' : L'\\';
+    }
+    if (*p == L'\0') {
+        return L'\0';
+    }
+    return static_cast<wchar_t>(std::towupper(*p++));
+}
+
+}  // namespace
+
+bool sameFolder(const wchar_t* a, const wchar_t* b) {
+    for (;;) {
+        const wchar_t ca = nextFolded(a);
+        const wchar_t cb = nextFolded(b);
+        if (ca != cb) {
+            return false;
+        }
+        if (ca == L'\0') {
+            return true;
+        }
+    }
 }

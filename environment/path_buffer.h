@@ -37,3 +37,8 @@ bool joinPath(PathBuffer& out, const wchar_t* root, const wchar_t* relative);
 // argument is inserted as it stands, so a "%" in a path stays a "%". Fails,
 // with the text cut at the buffer's end, when the result does not fit.
 bool formatMessage(MessageText& out, const wchar_t* textTemplate, const wchar_t* argument);
+
+// True when both paths name the same folder as Windows compares them: case
+// does not matter, nor a trailing separator, nor doubled separators, and
+// "/" counts as "\".
+bool sameFolder(const wchar_t* a, const wchar_t* b);

@@ -93,14 +93,31 @@ bool walkPayload(const wchar_t* payload, Visit visit) {
     return true;
 }
 
-bool runStep(const IntegrationStep& step, bool copy) {
-    // An empty root would put the target at the root of the current drive.
+// The step's target folder; fails for an empty root, which would put the
+// target at the root of the current drive.
+bool stepTarget(const IntegrationStep& step, PathBuffer& target) {
     if (step.root == nullptr || step.root[0] == L'\0') {
         return false;
     }
+    return joinPath(target, step.root, step.targetSub);
+}
+
+bool isKept(const PathBuffer& target, const KeptFolders* kept) {
+    for (int i = 0; kept != nullptr && i < kept->count; ++i) {
+        if (sameFolder(target.text, kept->folders[i].text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool runStep(const IntegrationStep& step, bool copy, const KeptFolders* kept = nullptr) {
     PathBuffer target;
-    if (!joinPath(target, step.root, step.targetSub)) {
+    if (!stepTarget(step, target)) {
         return false;
+    }
+    if (!copy && isKept(target, kept)) {
+        return true;
     }
     PathBuffer payload;
     if (!payloadRoot(payload)) {
@@ -220,9 +237,20 @@ bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, S
     return runStep(integrationStep(kind, roots, secondStep), true);
 }
 
-bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots) {
-    if (!runStep(integrationStep(kind, roots, 1), false)) {
+KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots) {
+    KeptFolders targets;
+    for (int number = 1; number <= 2; ++number) {
+        if (stepTarget(integrationStep(kind, roots, number), targets.folders[targets.count])) {
+            ++targets.count;
+        }
+    }
+    return targets;
+}
+
+bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots,
+                       const KeptFolders* kept) {
+    if (!runStep(integrationStep(kind, roots, 1), false, kept)) {
         return false;
     }
-    return runStep(integrationStep(kind, roots, 2), false);
+    return runStep(integrationStep(kind, roots, 2), false, kept);
 }

@@ -36,6 +36,18 @@ bool removePayload(const wchar_t* target, const wchar_t* payload);
 // Runs the copy of the first step and, only when it succeeded, the second.
 bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order);
 
+// Folders that a removal must leave alone (the ones just integrated).
+struct KeptFolders {
+    PathBuffer folders[2];
+    int count = 0;
+};
+
+// The target folders of both steps of an environment; a step whose root is
+// empty or whose path does not fit adds nothing.
+KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots);
+
 // Removes the plug-in step's payload and, only when that succeeded, the
-// add-on step's.
-bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots);
+// add-on step's. A step whose target folder is one of kept is skipped and
+// counts as done.
+bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots,
+                       const KeptFolders* kept = nullptr);

@@ -34,7 +34,7 @@ constexpr unsigned kMbOkCancel = 0x1;
 constexpr unsigned kMbSetForeground = 0x10000;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
-constexpr long kSOk = 0;
+constexpr std::int32_t kSOk = 0;
 
 // Registry. The 64-bit view flag is added only where asked for.
 long regOpenKey(RegKey parent, const wchar_t* subkey, bool view64, RegKey* key);
@@ -69,5 +69,32 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from,
 void debugOutput(const wchar_t* text);
 
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type);
+
+// Dialogs. runMainDialog runs template 9 modally with no owner; its
+// procedure hands WM_INITDIALOG, WM_CLOSE and WM_COMMAND to the core's
+// handlers in dialog/main_dialog.h and returns their answer.
+int runMainDialog(void* instance);
+// Template 103, owned by owner, with the platform's default handling; hidden.
+Window createProgressWindow(void* instance, Window owner);
+void showAndPaint(Window window);  // ShowWindow(SW_SHOWDEFAULT), UpdateWindow
+void destroyWindow(Window window);
+void endDialog(Window dialog, int result);
+void setWindowText(Window window, const wchar_t* text);
+void setControlText(Window dialog, int id, const wchar_t* text);
+void enableControl(Window dialog, int id, bool enabled);
+int getCheck(Window dialog, int id);  // BM_GETCHECK
+void setCheck(Window dialog, int id, int state);  // BM_SETCHECK
+
+constexpr int kBstUnchecked = 0;
+constexpr int kBstChecked = 1;
+constexpr unsigned kBnClicked = 0;
+
+std::int32_t coInitialize();  // an HRESULT
+void coUninitialize();
+
+enum class BrowseResult { Chosen, Cancelled, NoFileSystemPath, AllocatorUnavailable };
+// The shell's folder browser: no owner, desktop root, flags
+// BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS. path holds 260 characters.
+BrowseResult browseForFolder(const wchar_t* title, wchar_t* path);
 
 }  // namespace platform

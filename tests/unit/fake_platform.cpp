@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <memory>
 
+#include <gtest/gtest.h>
+
 namespace fake {
 
 namespace {
@@ -75,6 +77,11 @@ void addFolder(const std::wstring& path) {
 void addFile(const std::wstring& path) {
     addFolder(parentOf(path));
     gState.files.insert(fold(path));
+}
+
+bool enabled(int id) {
+    auto found = gState.controlEnabled.find(id);
+    return found == gState.controlEnabled.end() || found->second;
 }
 
 bool exists(const std::wstring& path) { return isFolder(path) || isFile(path); }
@@ -229,6 +236,7 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     const bool doubleNul = from[source.size() + 1] == L'\0';
     const std::wstring target = to != nullptr ? std::wstring(to) : std::wstring();
     gState.shellCalls.push_back(ShellCall{owner, operation, source, target, flags, doubleNul});
+    gState.events.push_back((operation == kFoCopy ? L"copy " : L"delete ") + source);
     *anyAborted = gState.abortedCopies.count(source) != 0;
     if (*anyAborted) return 0;
     auto failing = gState.failingCopies.find(source);
@@ -259,10 +267,59 @@ void debugOutput(const wchar_t* text) { gState.debugOutput.push_back(text); }
 
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type) {
     gState.messageBoxes.push_back(MessageBoxCall{owner, text, caption, type});
+    gState.events.push_back(L"message " + std::wstring(text));
     if (gState.messageBoxAnswers.empty()) return kIdOk;
     const int answer = gState.messageBoxAnswers.front();
     gState.messageBoxAnswers.erase(gState.messageBoxAnswers.begin());
     return answer;
+}
+
+int runMainDialog(void*) {
+    ++gState.runMainDialogCalls;
+    return 0;
+}
+
+Window createProgressWindow(void*, Window owner) {
+    EXPECT_EQ(owner, reinterpret_cast<Window>(0xD1A));
+    auto* window = reinterpret_cast<Window>(static_cast<std::uintptr_t>(0x1000 + ++gState.progressCreated));
+    gState.progressAlive.insert(window);
+    return window;
+}
+
+void showAndPaint(Window window) {
+    gState.progressShown.insert(window);
+    gState.events.push_back(L"progress shown");
+}
+
+void destroyWindow(Window window) {
+    gState.progressAlive.erase(window);
+    gState.events.push_back(L"progress destroyed");
+}
+
+void endDialog(Window, int result) { gState.dialogEndedWith = result; }
+
+void setWindowText(Window, const wchar_t* text) { gState.dialogCaption = text; }
+
+void setControlText(Window, int id, const wchar_t* text) { gState.controlTexts[id] = text; }
+
+void enableControl(Window, int id, bool isEnabled) { gState.controlEnabled[id] = isEnabled; }
+
+int getCheck(Window, int id) { return gState.checks[id]; }
+
+void setCheck(Window, int id, int checkState) { gState.checks[id] = checkState; }
+
+std::int32_t coInitialize() { return gState.coInitializeResult; }
+
+void coUninitialize() { ++gState.coUninitializeCalls; }
+
+BrowseResult browseForFolder(const wchar_t* title, wchar_t* path) {
+    gState.browseTitles.push_back(title);
+    if (gState.browseAnswers.empty()) return BrowseResult::Cancelled;
+    const auto answer = gState.browseAnswers.front();
+    gState.browseAnswers.erase(gState.browseAnswers.begin());
+    std::wcsncpy(path, answer.path.c_str(), 259);
+    path[259] = L'\0';
+    return answer.result;
 }
 
 }  // namespace platform

@@ -20,3 +20,44 @@ protected:
 inline const wchar_t kRecordKey[] =
     L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android";
 inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
+
+#include "dialog/dialog_state.h"
+#include "dialog/main_dialog.h"
+
+inline platform::Window const kDialog = reinterpret_cast<platform::Window>(0xD1A);
+
+// A dialog test starts with the dialog opened on the record and Android
+// Studio key that the test seeds before calling open().
+class DialogTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        gDialog = DialogState();
+        fake::addFolder(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.core");
+        fake::addFile(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.ui.jar");
+        fake::addFolder(L"C:\\Setup\\plugins\\IntelliJ IDEA\\parvex-studio");
+        fake::addFolder(L"C:\\Setup\\add-ons\\addon-parvex");
+    }
+
+    bool open() {
+        readIntegrationRecord();
+        findAndroidStudio();
+        return onMainDialogInit(kDialog);
+    }
+
+    // A button press as the platform reports it.
+    bool press(int id) {
+        if (id == 1004 || id == 1006 || id == 1007 || id == 1020) {
+            // Automatic buttons change their own check mark first.
+            auto& check = fake::state().checks[id];
+            check = (id == 1004) ? 1 - check : 1;
+        }
+        return onMainDialogCommand(id, platform::kBnClicked);
+    }
+
+    std::vector<std::wstring> messageTexts() const {
+        std::vector<std::wstring> texts;
+        for (const auto& box : fake::state().messageBoxes) texts.push_back(box.text);
+        return texts;
+    }
+};
