@@ -3,6 +3,8 @@ sample payload next to Quorvane.exe and a sample ADT Bundle named by the
 record; a silent install, a listing, an uninstall and a listing again."""
 
 import os
+import shutil
+import subprocess
 import sys
 from pathlib import Path
 
@@ -47,16 +49,57 @@ def silent_demo():
     show("after uninstall", ADT + "\\sdk\\add-ons")
 
 
+def screenshot_dialog():
+    """Opens the real dialog on the Xvfb display and saves a picture of it."""
+    exe = "C:\\Setup\\Quorvane.exe"
+    wine_env.seed_record(ADTRootFolder=ADT)
+    program = wine_env.Program(exe, ["-install"])
+    try:
+        wine_env.uiauto("click", wine_env.wait_message_box(), 1)
+        dialog = wine_env.wait_dialog()
+        wine_env.uiauto("wait-painted", dialog, 10000)
+        picture = wine_env.WORK / "main-dialog.png"
+        display = wine_env.wine_environment()["DISPLAY"]
+        xwd = subprocess.run(["xwd", "-root", "-silent", "-display", display],
+                             stdout=subprocess.PIPE, check=True, timeout=60)
+        # The screen is black around the window: trim it away.
+        subprocess.run(["convert", "xwd:-", "-trim", "+repage", str(picture)],
+                       input=xwd.stdout, check=True, timeout=60)
+        shutil.copy(picture, ROOT / "docs" / "main-dialog.png")
+        print("\nScreenshot of the main dialog:", picture, "(copied to docs/main-dialog.png)")
+        wine_env.uiauto("click", dialog, 2)
+        program.wait()
+    finally:
+        program.kill()
+
+
+def show_on_own_display():
+    """The dialog on the user's display, with the sample ADT Bundle recorded."""
+    wine_env.seed_record(ADTRootFolder=ADT)
+    print("\nOpening Quorvane.exe -install on", os.environ["DISPLAY"], "- close it to end.")
+    wine_env.Program("C:\\Setup\\Quorvane.exe", ["-install"]).wait(timeout=3600)
+
+
 def main():
+    show = "--show" in sys.argv
     wine_env.WORK.mkdir(parents=True, exist_ok=True)
     print("Making a sandbox Wine prefix in", wine_env.prefix_dir(), "...")
     e2e_fixture.cleanup()
-    e2e_fixture.start_display()
+    if show:
+        if not os.environ.get("DISPLAY"):
+            raise SystemExit("--show needs DISPLAY")
+        (wine_env.WORK / "display").write_text(os.environ["DISPLAY"])
+    else:
+        e2e_fixture.start_display()
     try:
         e2e_fixture.make_prefix()
         wine_env.remove_record()
         wine_env.remove_android_studio()
         silent_demo()
+        if show:
+            show_on_own_display()
+        else:
+            screenshot_dialog()
     finally:
         e2e_fixture.cleanup()
 

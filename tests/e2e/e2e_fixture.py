@@ -46,6 +46,11 @@ def make_prefix():
     # No crash dialog from the debugger: a crash ends the program instead.
     wine_env.wine(["reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
                    "/t", "REG_DWORD", "/d", "0", "/f"])
+    # Without a window manager on Xvfb, Wine draws the window frames itself,
+    # so that captions are there to see in screenshots.
+    for name in ("Decorated", "Managed"):
+        wine_env.wine(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", "N",
+                       "/f"])
     # Keep the wineserver alive between the tests' processes.
     subprocess.Popen(["wineserver", "-p"], env=env).wait(timeout=60)
 
