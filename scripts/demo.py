@@ -57,7 +57,7 @@ def screenshot_dialog():
     try:
         wine_env.uiauto("click", wine_env.wait_message_box(), 1)
         dialog = wine_env.wait_dialog()
-        wine_env.uiauto("wait-painted", dialog, 10000)
+        wine_env.uiauto("paint", dialog)
         picture = wine_env.WORK / "main-dialog.png"
         display = wine_env.wine_environment()["DISPLAY"]
         xwd = subprocess.run(["xwd", "-root", "-silent", "-display", display],

@@ -7,12 +7,19 @@
 //   uiauto wait-gone HWND TIMEOUT_MS  waits until the window is gone
 //   uiauto read HWND                  caption, then every child control
 //   uiauto click HWND ID              presses a button (BM_CLICK, posted)
+//   uiauto click-sync HWND ID         presses a button and waits until it was handled
+//   uiauto paint HWND                 paints the window now (for screenshots)
 //   uiauto close HWND                 the close button of the caption (SC_CLOSE)
-//   uiauto browse-pick PATH TIMEOUT   selects PATH in the folder browser, presses OK
-//   uiauto browse-cancel TIMEOUT      presses Cancel in the folder browser
+//   uiauto browse-pick PATH TIMEOUT_MS
+//                                     selects PATH (C:\dir\...) in the shell folder
+//                                     browser, checks the selection, presses OK and
+//                                     waits until the browser has closed
+//   uiauto browse-cancel TIMEOUT_MS   presses Cancel in the folder browser and waits
+//                                     until it has closed
 //   uiauto count-windows CAPTION      visible top-level windows with that caption
 //
-// Exit status 0 on success, 1 when a wait timed out or a window was missing.
+// Exit status 0 on success, 1 when a wait timed out, a window was missing or
+// a path could not be selected (the last line then says why).
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -145,10 +152,10 @@ void readWindow(HWND window) {
 // Picking a path: the path is handed to the browser with BFFM_SETSELECTIONW,
 // which lets the browser parse it and expand its own lazily filled tree along
 // the way. The tree's selection is then read back and compared with the path,
-// level by level; only when it does not match is the tree walked by item text
-// instead (expanding each level and waiting for the wanted child). OK is
-// pressed only after the selection is confirmed, and the command waits until
-// the browser has closed.
+// level by level; when it still does not match after a second try, the tree
+// is walked by item text instead (expanding each level and waiting for the
+// wanted child). OK is pressed only after the selection is confirmed, and the
+// command waits until the browser has closed.
 //
 // Messages whose parameters point to memory are not marshalled between
 // processes, so such parameters are placed in the browser's own process. The
@@ -271,8 +278,6 @@ public:
         return L"";
     }
 
-    HWND dialog() const { return dialog_; }
-
     LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG,
@@ -317,8 +322,7 @@ public:
         }
         // The control may point pszText at its own copy instead of filling ours.
         wchar_t buffer[textChars + 1] = {};
-        SIZE_T read = 0;
-        ReadProcessMemory(process_, data.pszText, buffer, sizeof(wchar_t) * textChars, &read);
+        ReadProcessMemory(process_, data.pszText, buffer, sizeof(wchar_t) * textChars, nullptr);
         buffer[textChars] = 0;
         return buffer;
     }
@@ -380,11 +384,11 @@ public:
         return nullptr;
     }
 
-    // Walks the tree by item text: the first part (a drive, or a folder on
-    // the desktop) is looked for up to three levels below the root (desktop,
-    // computer, drive); every later part among the children of the one before.
-    // Children that a browser fills in later are waited for until the deadline.
-    // Empty on success, else the part that was not found.
+    // Walks the tree by item text: the drive is looked for up to three levels
+    // below the root (desktop, computer, drive); every later part among the
+    // children of the one before. Children that a browser fills in later are
+    // waited for until the deadline. Empty on success, else the part that was
+    // not found.
     std::wstring walk(const std::vector<std::wstring>& parts, const Deadline& deadline) const {
         HTREEITEM item = root();
         for (size_t i = 0; i < parts.size(); ++i) {
@@ -418,7 +422,7 @@ private:
 std::wstring joined(const std::vector<std::wstring>& chain) {
     std::wstring result;
     for (size_t i = chain.size(); i-- > 0;) {
-        result += chain[i];
+        result += escaped(chain[i]);
         if (i > 0) result += L"\t";
     }
     return result;
@@ -429,7 +433,10 @@ HWND waitBrowser(const Deadline& deadline) {
     HWND dialog = waitFor(isFolderBrowser, deadline.remaining());
     if (dialog == nullptr) return nullptr;
     HWND tree = findTree(dialog);
-    while (SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0) == 0) {
+    DWORD_PTR root = 0;
+    while (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG,
+                                deadline.remaining() + 1, &root) ||
+           root == 0) {
         if (deadline.passed()) return nullptr;
         Sleep(50);  // polling interval, bounded by the deadline
     }
@@ -447,8 +454,8 @@ int browsePick(const std::wstring& path, DWORD timeoutMs) {
         return 1;
     }
     const std::vector<std::wstring> parts = splitPath(path);
-    if (parts.empty()) {
-        out(L"empty path");
+    if (parts.empty() || !isDriveName(parts[0])) {
+        out(L"error\tnot a path that starts with a drive");
         return 1;
     }
     Browser browser(dialog, timeoutMs);
@@ -457,8 +464,16 @@ int browsePick(const std::wstring& path, DWORD timeoutMs) {
         out(L"error\t" + problem);
         return 1;
     }
-    browser.setSelection(path);
-    if (browser.selectionIs(parts)) {
+    // Wine's browser fails the first hand-over when a folder on the path has
+    // not been listed since it last changed (as in a fresh test tree): listing
+    // it moves its access time, which the browser apparently compares along
+    // with the name. The second hand-over succeeds.
+    bool handedOver = false;
+    for (int attempt = 0; attempt < 2 && !handedOver; ++attempt) {
+        browser.setSelection(path);
+        handedOver = browser.selectionIs(parts);
+    }
+    if (handedOver) {
         out(L"method\tset-selection");
     } else {
         const std::wstring missing = browser.walk(parts, deadline);
@@ -559,6 +574,31 @@ int wmain(int argc, wchar_t** argv) {
         // Posted, so that a modal box the click opens does not block us.
         PostMessageW(control, BM_CLICK, 0, 0);
         out(L"clicked");
+        return 0;
+    }
+    if (command == L"click-sync" && argc == 4) {
+        // For buttons that open nothing modal: returns once the click was handled.
+        HWND control = GetDlgItem(parseHandle(argv[2]), static_cast<int>(wcstol(argv[3], nullptr, 10)));
+        DWORD_PTR result = 0;
+        if (control == nullptr ||
+            !SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &result)) {
+            out(L"no control or no answer");
+            return 1;
+        }
+        out(L"clicked");
+        return 0;
+    }
+    if (command == L"paint" && argc == 3) {
+        // Paints the window and its children now, so that a screenshot shows them.
+        HWND window = parseHandle(argv[2]);
+        if (!RedrawWindow(window, nullptr, nullptr,
+                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW)) {
+            out(L"no window");
+            return 1;
+        }
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result);
+        out(L"painted");
         return 0;
     }
     if (command == L"close" && argc == 3) {
