@@ -14,6 +14,7 @@
 //                                     selects PATH (C:\dir\...) in the shell folder
 //                                     browser, checks the selection, presses OK and
 //                                     waits until the browser has closed
+//   uiauto wait-browser TIMEOUT_MS    prints the handle of the folder browser
 //   uiauto browse-cancel TIMEOUT_MS   presses Cancel in the folder browser and waits
 //                                     until it has closed
 //   uiauto count-windows CAPTION      visible top-level windows with that caption
@@ -608,6 +609,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"browse-pick" && argc == 4) {
         return browsePick(argv[2], wcstoul(argv[3], nullptr, 10));
+    }
+    if (command == L"wait-browser" && argc == 3) {
+        return printHandle(waitFor(isFolderBrowser, wcstoul(argv[2], nullptr, 10)));
     }
     if (command == L"browse-cancel" && argc == 3) {
         return browseCancel(wcstoul(argv[2], nullptr, 10));

@@ -287,3 +287,34 @@ class E2ETestCase(unittest.TestCase):
     def tearDown(self):
         for program in self.programs:
             program.kill()
+
+
+def wait_until(condition, timeout=20.0, interval=0.1, what="condition"):
+    """Polls condition until it returns a true value or the timeout ends."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def answer_message_box(expected_text=None, button=1, test=None):
+    """Waits for a message box, checks its caption and text, presses button
+    and returns the text."""
+    box = wait_message_box()
+    reading = read_window(box)
+    if test is not None:
+        test.assertEqual(reading.caption, CAPTION)
+        if expected_text is not None:
+            test.assertEqual(reading.text(0xFFFF), expected_text)
+    uiauto("click", box, button)
+    uiauto("wait-gone", box, 20000)
+    return reading.text(0xFFFF)
+
+
+def pick_folder(path):
+    """Drives the open folder browser to path and presses OK."""
+    uiauto("browse-pick", path, 20000)
