@@ -73,6 +73,46 @@ def screenshot_dialog():
         program.kill()
 
 
+def interactive_demo():
+    """A scripted interactive run: the user picks a standalone Eclipse and
+    Android SDK in the real folder browser, checks the clean-up box and
+    presses Integrate; the recorded ADT Bundle is cleaned."""
+    exe = install_program()
+    eclipse = "C:\\Users\\Public\\eclipse"
+    sdk = "C:\\Users\\Public\\android-sdk"
+    make_files(eclipse, ["eclipse.exe", "plugins\\org.eclipse.core_3.8.jar"])
+    make_files(sdk, ["platform-tools\\adb.exe"])
+    wine_env.seed_record(ADTRootFolder=ADT)
+    print("\n== Interactive integration (scripted under Xvfb)")
+    run_program(exe, ["-install", "-silence"])
+    print("Record before:", reg_query(RECORD_KEY, "32"))
+    show("before", ADT + "\\eclipse\\plugins")
+    show("before", eclipse + "\\plugins")
+    show("before", sdk)
+
+    program = wine_env.Program(exe, ["-install"])
+    try:
+        wine_env.uiauto("click", wine_env.wait_message_box(), 1)
+        dialog = wine_env.wait_dialog()
+        wine_env.uiauto("click-sync", dialog, 1007)
+        for button, edit, folder in ((1010, 1008, eclipse), (1011, 1009, sdk)):
+            wine_env.uiauto("click", dialog, button)
+            wine_env.pick_folder(folder)
+            wine_env.wait_until(lambda: wine_env.read_window(dialog).text(edit) == folder)
+            print("picked", folder)
+        wine_env.uiauto("click-sync", dialog, 1004)
+        print("clean-up box checked; pressing Integrate")
+        wine_env.uiauto("click", dialog, 1005)
+        print("message:", wine_env.answer_message_box())
+        print("exit", program.wait())
+    finally:
+        program.kill()
+    print("Record after:", reg_query(RECORD_KEY, "32"))
+    show("after", ADT + "\\eclipse\\plugins")
+    show("after", eclipse + "\\plugins")
+    show("after", sdk + "\\add-ons")
+
+
 def show_on_own_display():
     """The dialog on the user's display, with the sample ADT Bundle recorded."""
     wine_env.seed_record(ADTRootFolder=ADT)
@@ -100,6 +140,7 @@ def main():
             show_on_own_display()
         else:
             screenshot_dialog()
+            interactive_demo()
     finally:
         e2e_fixture.cleanup()
 
