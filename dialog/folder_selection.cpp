@@ -21,14 +21,15 @@ struct BrowseRow {
 BrowseRow rowOf(int button) {
     switch (button) {
         case IDC_NEW_ADT_BROWSE:
-            return {button,
-                    L"Select the ADT root folder:",
-                    &gDialog.newAdtRoot,
-                    validateAdtRoot,
-                    IDC_NEW_ADT_ROOT_EDIT,
-                    &gDialog.adtValid,
-                    L"Click Browse and select a valid ADT root folder!" QUORVANE_ADT_DOWNLOAD_HINT,
-                    L"The folder \"%s\" is not a valid ADT root folder!" QUORVANE_ADT_DOWNLOAD_HINT};
+            return {
+                button,
+                L"Select the ADT root folder:",
+                &gDialog.newAdtRoot,
+                validateAdtRoot,
+                IDC_NEW_ADT_ROOT_EDIT,
+                &gDialog.adtValid,
+                L"Click Browse and select a valid ADT root folder!" QUORVANE_ADT_DOWNLOAD_HINT,
+                L"The folder \"%s\" is not a valid ADT root folder!" QUORVANE_ADT_DOWNLOAD_HINT};
         case IDC_NEW_ECLIPSE_BROWSE:
             return {button,
                     L"Select the Eclipse root folder:",

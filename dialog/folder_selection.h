@@ -11,6 +11,6 @@ bool selectFolder(const wchar_t* title, PathBuffer& destination);
 void onBrowseButton(int id);
 
 // The download hint shared by the ADT messages.
-#define QUORVANE_ADT_DOWNLOAD_HINT                                                        \
-    L" If you have not downloaded the ADT Bundle, then go to "                           \
+#define QUORVANE_ADT_DOWNLOAD_HINT                             \
+    L" If you have not downloaded the ADT Bundle, then go to " \
     L"https://developer.android.com/sdk/index.html and check \"Other Download Options\"."

@@ -98,14 +98,16 @@ bool onIntegrate() {
         case Selection::AndroidStudio:
             copyText(gDialog.androidStudioTarget.text, gAndroidStudio.path.text);
             copyText(gDialog.androidStudioSdkTarget.text, gAndroidStudio.sdkPath.text);
-            return integrate(kAndroidStudioOutcome, EnvironmentKind::AndroidStudio,
-                             {gDialog.androidStudioTarget.text, gDialog.androidStudioSdkTarget.text},
-                             StepOrder::PluginsFirst);
+            return integrate(
+                kAndroidStudioOutcome, EnvironmentKind::AndroidStudio,
+                {gDialog.androidStudioTarget.text, gDialog.androidStudioSdkTarget.text},
+                StepOrder::PluginsFirst);
         case Selection::AdtBundle:
             if (!gDialog.adtValid) {
-                return refuse(L"Click Browse and select a valid ADT root folder first!"
-                                  QUORVANE_ADT_DOWNLOAD_HINT,
-                              kAdtOutcome);
+                return refuse(
+                    L"Click Browse and select a valid ADT root folder "
+                    L"first!" QUORVANE_ADT_DOWNLOAD_HINT,
+                    kAdtOutcome);
             }
             return integrate(kAdtOutcome, EnvironmentKind::AdtBundle,
                              {gDialog.newAdtRoot.text, nullptr}, StepOrder::PluginsFirst);

@@ -5,7 +5,9 @@
 
 namespace {
 
-wchar_t foldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
+wchar_t foldAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+}
 
 // Case-insensitive comparison of at most count characters, stopping at the
 // end of either text, as _wcsnicmp does in the "C" locale.

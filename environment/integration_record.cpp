@@ -15,8 +15,8 @@ const wchar_t kSoftwareKey[] = L"SOFTWARE";
 const wchar_t kAndroidStudioSubkey[] = L"Android Studio";
 
 // Opens parent\first\second in two steps; on success both keys are open.
-bool openTwoSteps(const wchar_t* first, const wchar_t* second, bool view64,
-                  platform::RegKey* outer, platform::RegKey* inner) {
+bool openTwoSteps(const wchar_t* first, const wchar_t* second, bool view64, platform::RegKey* outer,
+                  platform::RegKey* inner) {
     if (platform::regOpenKey(platform::localMachine(), first, view64, outer) !=
         platform::kSuccess) {
         return false;
@@ -63,8 +63,7 @@ bool writeString(platform::RegKey key, const wchar_t* name, const PathBuffer& va
     // The whole buffer is written; the bytes after the text are zeroed.
     PathBuffer clean;
     copyText(clean.text, value.text);
-    return platform::regSetString(key, name, clean.text, sizeof(clean.text)) ==
-           platform::kSuccess;
+    return platform::regSetString(key, name, clean.text, sizeof(clean.text)) == platform::kSuccess;
 }
 
 }  // namespace
@@ -131,12 +130,12 @@ bool writeIntegrationRecord(Selection selection, const RecordSource& source) {
         source.newEclipseRoot->clear();
         source.newSdkRoot->clear();
     }
-    const bool written = writeString(record, L"AndroidStudioPath", *source.androidStudioTarget) &&
-                         writeString(record, L"AndroidStudioSDKPath",
-                                     *source.androidStudioSdkTarget) &&
-                         writeString(record, L"ADTRootFolder", *source.newAdtRoot) &&
-                         writeString(record, L"EclipseRootFolder", *source.newEclipseRoot) &&
-                         writeString(record, L"SDKRootFolder", *source.newSdkRoot);
+    const bool written =
+        writeString(record, L"AndroidStudioPath", *source.androidStudioTarget) &&
+        writeString(record, L"AndroidStudioSDKPath", *source.androidStudioSdkTarget) &&
+        writeString(record, L"ADTRootFolder", *source.newAdtRoot) &&
+        writeString(record, L"EclipseRootFolder", *source.newEclipseRoot) &&
+        writeString(record, L"SDKRootFolder", *source.newSdkRoot);
     platform::regCloseKey(record);
     platform::regCloseKey(uninstall);
     return written;

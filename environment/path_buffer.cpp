@@ -58,7 +58,9 @@ bool formatMessage(MessageText& out, const wchar_t* textTemplate, const wchar_t*
 
 namespace {
 
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool isSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 // Next character of a path with separators collapsed and case folded; a
 // trailing separator reads as the end.

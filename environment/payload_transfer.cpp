@@ -10,8 +10,7 @@ constexpr unsigned kCopyDirectoryFlags = platform::kFofMultiDestFiles | platform
                                          platform::kFofNoConfirmation |
                                          platform::kFofNoConfirmMkdir | platform::kFofNoErrorUi;
 constexpr unsigned kDeleteDirectoryFlags = platform::kFofSilent | platform::kFofNoConfirmation |
-                                           platform::kFofNoConfirmMkdir |
-                                           platform::kFofNoErrorUi;
+                                           platform::kFofNoConfirmMkdir | platform::kFofNoErrorUi;
 static_assert(kCopyDirectoryFlags == 0x0615, "copy flags for a directory");
 static_assert((kCopyDirectoryFlags | platform::kFofFilesOnly) == 0x0695, "copy flags for a file");
 static_assert(kDeleteDirectoryFlags == 0x0614, "delete flags for a directory");
@@ -160,9 +159,8 @@ IntegrationStep integrationStep(EnvironmentKind kind, const EnvironmentRoots& ro
                            : IntegrationStep{2, roots.first, L"sdk\\add-ons", L"add-ons", true};
         case EnvironmentKind::StandaloneEclipseSdk:
         default:
-            return plugins
-                       ? IntegrationStep{1, roots.first, L"plugins", L"plugins\\Eclipse", false}
-                       : IntegrationStep{2, roots.second, L"add-ons", L"add-ons", true};
+            return plugins ? IntegrationStep{1, roots.first, L"plugins", L"plugins\\Eclipse", false}
+                           : IntegrationStep{2, roots.second, L"add-ons", L"add-ons", true};
     }
 }
 
@@ -190,8 +188,8 @@ bool copyPayload(const wchar_t* target, const wchar_t* payload) {
             everyEntryCopied = false;
             return;
         }
-        const unsigned flags =
-            isDirectory(entry) ? kCopyDirectoryFlags : kCopyDirectoryFlags | platform::kFofFilesOnly;
+        const unsigned flags = isDirectory(entry) ? kCopyDirectoryFlags
+                                                  : kCopyDirectoryFlags | platform::kFofFilesOnly;
         bool aborted = false;
         const int result = platform::shellFileOperation(gShellOwner, platform::kFoCopy, from.text,
                                                         to.text, flags, &aborted);
@@ -214,12 +212,11 @@ bool removePayload(const wchar_t* target, const wchar_t* payload) {
             everyEntryReached = false;
             return;
         }
-        const unsigned flags = isDirectory(entry)
-                                   ? kDeleteDirectoryFlags
-                                   : kDeleteDirectoryFlags | platform::kFofFilesOnly;
+        const unsigned flags = isDirectory(entry) ? kDeleteDirectoryFlags
+                                                  : kDeleteDirectoryFlags | platform::kFofFilesOnly;
         bool aborted = false;
-        const int result = platform::shellFileOperation(gShellOwner, platform::kFoDelete,
-                                                        path.text, nullptr, flags, &aborted);
+        const int result = platform::shellFileOperation(gShellOwner, platform::kFoDelete, path.text,
+                                                        nullptr, flags, &aborted);
         // An entry that is not in the target is fine: nothing to remove.
         if (result != 0) {
             reportShellError(L"Error in SHFileOperation [0x", static_cast<unsigned>(result), L"]");

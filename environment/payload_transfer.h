@@ -12,11 +12,11 @@ extern platform::Window gShellOwner;
 enum class StepOrder { PluginsFirst, AddOnsFirst };
 
 struct IntegrationStep {
-    int number;                // 1 plug-ins, 2 add-ons
-    const wchar_t* root;       // one of the environment's roots
-    const wchar_t* targetSub;  // below the root
-    const wchar_t* payloadSub; // below payloadRoot
-    bool createTarget;         // target created first when missing
+    int number;                 // 1 plug-ins, 2 add-ons
+    const wchar_t* root;        // one of the environment's roots
+    const wchar_t* targetSub;   // below the root
+    const wchar_t* payloadSub;  // below payloadRoot
+    bool createTarget;          // target created first when missing
 };
 
 // The step of one kind; number is 1 or 2.

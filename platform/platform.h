@@ -62,8 +62,8 @@ std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity);
 
 // Shell file operation over double-NUL-ended lists. Returns the shell's
 // result code; anyAborted reports fAnyOperationsAborted.
-int shellFileOperation(Window owner, unsigned operation, const wchar_t* from,
-                       const wchar_t* to, unsigned flags, bool* anyAborted);
+int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, const wchar_t* to,
+                       unsigned flags, bool* anyAborted);
 
 // Text for a debugger, never for a window.
 void debugOutput(const wchar_t* text);
@@ -82,7 +82,7 @@ void endDialog(Window dialog, int result);
 void setWindowText(Window window, const wchar_t* text);
 void setControlText(Window dialog, int id, const wchar_t* text);
 void enableControl(Window dialog, int id, bool enabled);
-int getCheck(Window dialog, int id);  // BM_GETCHECK
+int getCheck(Window dialog, int id);              // BM_GETCHECK
 void setCheck(Window dialog, int id, int state);  // BM_SETCHECK
 
 constexpr int kBstUnchecked = 0;

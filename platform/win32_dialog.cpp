@@ -55,9 +55,13 @@ void showAndPaint(Window window) {
     UpdateWindow(static_cast<HWND>(window));
 }
 
-void destroyWindow(Window window) { DestroyWindow(static_cast<HWND>(window)); }
+void destroyWindow(Window window) {
+    DestroyWindow(static_cast<HWND>(window));
+}
 
-void endDialog(Window dialog, int result) { EndDialog(static_cast<HWND>(dialog), result); }
+void endDialog(Window dialog, int result) {
+    EndDialog(static_cast<HWND>(dialog), result);
+}
 
 void setWindowText(Window window, const wchar_t* text) {
     SetWindowTextW(static_cast<HWND>(window), text);
@@ -79,9 +83,13 @@ void setCheck(Window dialog, int id, int state) {
     SendDlgItemMessageW(static_cast<HWND>(dialog), id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
-std::int32_t coInitialize() { return CoInitialize(nullptr); }
+std::int32_t coInitialize() {
+    return CoInitialize(nullptr);
+}
 
-void coUninitialize() { CoUninitialize(); }
+void coUninitialize() {
+    CoUninitialize();
+}
 
 BrowseResult browseForFolder(const wchar_t* title, wchar_t* path) {
     IMalloc* allocator = nullptr;

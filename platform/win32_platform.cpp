@@ -28,13 +28,14 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wide characters");
 
 namespace platform {
 
-RegKey localMachine() { return reinterpret_cast<RegKey>(HKEY_LOCAL_MACHINE); }
+RegKey localMachine() {
+    return reinterpret_cast<RegKey>(HKEY_LOCAL_MACHINE);
+}
 
 long regOpenKey(RegKey parent, const wchar_t* subkey, bool view64, RegKey* key) {
     HKEY opened = nullptr;
     const REGSAM access = KEY_ALL_ACCESS | (view64 ? KEY_WOW64_64KEY : 0);
-    const LONG status =
-        RegOpenKeyExW(reinterpret_cast<HKEY>(parent), subkey, 0, access, &opened);
+    const LONG status = RegOpenKeyExW(reinterpret_cast<HKEY>(parent), subkey, 0, access, &opened);
     *key = reinterpret_cast<RegKey>(opened);
     return status;
 }
@@ -55,7 +56,9 @@ long regSetString(RegKey key, const wchar_t* name, const void* data, std::uint32
                           static_cast<const BYTE*>(data), size);
 }
 
-void regCloseKey(RegKey key) { RegCloseKey(reinterpret_cast<HKEY>(key)); }
+void regCloseKey(RegKey key) {
+    RegCloseKey(reinterpret_cast<HKEY>(key));
+}
 
 namespace {
 void toEntry(const WIN32_FIND_DATAW& data, FindEntry* entry) {
@@ -84,9 +87,13 @@ bool findNext(FindHandle handle, FindEntry* entry) {
     return true;
 }
 
-void findClose(FindHandle handle) { FindClose(handle); }
+void findClose(FindHandle handle) {
+    FindClose(handle);
+}
 
-bool createDirectory(const wchar_t* path) { return CreateDirectoryW(path, nullptr) != 0; }
+bool createDirectory(const wchar_t* path) {
+    return CreateDirectoryW(path, nullptr) != 0;
+}
 
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
     return GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
@@ -107,7 +114,9 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     return result;
 }
 
-void debugOutput(const wchar_t* text) { OutputDebugStringW(text); }
+void debugOutput(const wchar_t* text) {
+    OutputDebugStringW(text);
+}
 
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type) {
     return MessageBoxW(static_cast<HWND>(owner), text, caption, type);

@@ -51,11 +51,20 @@ std::wstring escaped(const std::wstring& text) {
     std::wstring result;
     for (wchar_t c : text) {
         switch (c) {
-            case L'\r': result += L"\\r"; break;
-            case L'\n': result += L"\\n"; break;
-            case L'\t': result += L"\\t"; break;
-            case L'\\': result += L"\\\\"; break;
-            default: result += c;
+            case L'\r':
+                result += L"\\r";
+                break;
+            case L'\n':
+                result += L"\\n";
+                break;
+            case L'\t':
+                result += L"\\t";
+                break;
+            case L'\\':
+                result += L"\\\\";
+                break;
+            default:
+                result += c;
         }
     }
     return result;
@@ -79,7 +88,8 @@ std::wstring className(HWND window) {
 
 std::wstring hex(HWND window) {
     wchar_t text[32];
-    swprintf(text, 32, L"%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+    swprintf(text, 32, L"%llx",
+             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
     return text;
 }
 
@@ -190,8 +200,7 @@ HWND findTree(HWND browser) {
 }
 
 bool isFolderBrowser(HWND window) {
-    return IsWindowVisible(window) && className(window) == L"#32770" &&
-           findTree(window) != nullptr;
+    return IsWindowVisible(window) && className(window) == L"#32770" && findTree(window) != nullptr;
 }
 
 // Waits until the window is destroyed or hidden.
@@ -238,8 +247,10 @@ std::vector<std::wstring> splitPath(const std::wstring& path) {
     size_t start = 0;
     while (start <= path.size()) {
         size_t end = path.find_first_of(L"\\/", start);
-        if (end == std::wstring::npos) end = path.size();
-        if (end > start) parts.push_back(path.substr(start, end - start));
+        if (end == std::wstring::npos)
+            end = path.size();
+        if (end > start)
+            parts.push_back(path.substr(start, end - start));
         start = end + 1;
     }
     return parts;
@@ -251,21 +262,25 @@ public:
     Browser(HWND dialog, DWORD messageTimeoutMs)
         : dialog_(dialog), tree_(findTree(dialog)), messageTimeoutMs_(messageTimeoutMs) {}
     ~Browser() {
-        if (remote_ != nullptr) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
-        if (process_ != nullptr) CloseHandle(process_);
+        if (remote_ != nullptr)
+            VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+        if (process_ != nullptr)
+            CloseHandle(process_);
     }
     Browser(const Browser&) = delete;
     Browser& operator=(const Browser&) = delete;
 
     // Empty on success, else what went wrong.
     std::wstring open(size_t bytes) {
-        if (tree_ == nullptr) return L"no tree";
+        if (tree_ == nullptr)
+            return L"no tree";
         DWORD processId = 0;
         GetWindowThreadProcessId(tree_, &processId);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                   PROCESS_QUERY_INFORMATION,
-                               FALSE, processId);
-        if (process_ == nullptr) return L"cannot open process";
+        process_ = OpenProcess(
+            PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+            FALSE, processId);
+        if (process_ == nullptr)
+            return L"cannot open process";
         BOOL ownWow64 = FALSE;
         BOOL theirWow64 = FALSE;
         if (IsWow64Process(GetCurrentProcess(), &ownWow64) &&
@@ -275,7 +290,8 @@ public:
         size_ = bytes < 4096 ? 4096 : bytes;
         remote_ = static_cast<char*>(
             VirtualAllocEx(process_, nullptr, size_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        if (remote_ == nullptr) return L"cannot allocate memory in process";
+        if (remote_ == nullptr)
+            return L"cannot allocate memory in process";
         return L"";
     }
 
@@ -340,9 +356,11 @@ public:
     // Whether the selected item is the folder that the parts name.
     bool selectionIs(const std::vector<std::wstring>& parts) const {
         const std::vector<std::wstring> chain = selectedChain();
-        if (parts.empty() || chain.size() < parts.size()) return false;
+        if (parts.empty() || chain.size() < parts.size())
+            return false;
         for (size_t i = 0; i < parts.size(); ++i) {
-            if (!itemMatches(chain[i], parts[parts.size() - 1 - i])) return false;
+            if (!itemMatches(chain[i], parts[parts.size() - 1 - i]))
+                return false;
         }
         return true;
     }
@@ -361,7 +379,8 @@ public:
     HTREEITEM matchingChild(HTREEITEM parent, const std::wstring& part) const {
         for (HTREEITEM child = next(parent, TVGN_CHILD); child != nullptr;
              child = next(child, TVGN_NEXT)) {
-            if (itemMatches(text(child), part)) return child;
+            if (itemMatches(text(child), part))
+                return child;
         }
         return nullptr;
     }
@@ -376,7 +395,8 @@ public:
                 expand(parent);
                 for (HTREEITEM child = next(parent, TVGN_CHILD); child != nullptr;
                      child = next(child, TVGN_NEXT)) {
-                    if (itemMatches(text(child), part)) return child;
+                    if (itemMatches(text(child), part))
+                        return child;
                     below.push_back(child);
                 }
             }
@@ -401,10 +421,12 @@ public:
                     expand(item);
                     match = matchingChild(item, parts[i]);
                 }
-                if (match != nullptr || deadline.passed()) break;
+                if (match != nullptr || deadline.passed())
+                    break;
                 Sleep(50);  // polling interval, bounded by the deadline
             }
-            if (match == nullptr) return parts[i];
+            if (match == nullptr)
+                return parts[i];
             item = match;
             select(item);
         }
@@ -424,7 +446,8 @@ std::wstring joined(const std::vector<std::wstring>& chain) {
     std::wstring result;
     for (size_t i = chain.size(); i-- > 0;) {
         result += escaped(chain[i]);
-        if (i > 0) result += L"\t";
+        if (i > 0)
+            result += L"\t";
     }
     return result;
 }
@@ -432,13 +455,15 @@ std::wstring joined(const std::vector<std::wstring>& chain) {
 // Waits for the browser and for its tree to hold its root item.
 HWND waitBrowser(const Deadline& deadline) {
     HWND dialog = waitFor(isFolderBrowser, deadline.remaining());
-    if (dialog == nullptr) return nullptr;
+    if (dialog == nullptr)
+        return nullptr;
     HWND tree = findTree(dialog);
     DWORD_PTR root = 0;
     while (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG,
                                 deadline.remaining() + 1, &root) ||
            root == 0) {
-        if (deadline.passed()) return nullptr;
+        if (deadline.passed())
+            return nullptr;
         Sleep(50);  // polling interval, bounded by the deadline
     }
     return dialog;
@@ -535,8 +560,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring command = argv[1];
     if (command == L"wait-msgbox" && argc == 3) {
-        return printHandle(waitFor(
-            [](HWND window) { return isDialogWith(window, 0xFFFF); }, wcstoul(argv[2], nullptr, 10)));
+        return printHandle(waitFor([](HWND window) { return isDialogWith(window, 0xFFFF); },
+                                   wcstoul(argv[2], nullptr, 10)));
     }
     if (command == L"wait-dialog" && argc == 4) {
         const int id = static_cast<int>(wcstol(argv[2], nullptr, 10));
@@ -567,7 +592,8 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"click" && argc == 4) {
-        HWND control = GetDlgItem(parseHandle(argv[2]), static_cast<int>(wcstol(argv[3], nullptr, 10)));
+        HWND control =
+            GetDlgItem(parseHandle(argv[2]), static_cast<int>(wcstol(argv[3], nullptr, 10)));
         if (control == nullptr) {
             out(L"no control");
             return 1;
@@ -579,7 +605,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"click-sync" && argc == 4) {
         // For buttons that open nothing modal: returns once the click was handled.
-        HWND control = GetDlgItem(parseHandle(argv[2]), static_cast<int>(wcstol(argv[3], nullptr, 10)));
+        HWND control =
+            GetDlgItem(parseHandle(argv[2]), static_cast<int>(wcstol(argv[3], nullptr, 10)));
         DWORD_PTR result = 0;
         if (control == nullptr ||
             !SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &result)) {
@@ -592,8 +619,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"paint" && argc == 3) {
         // Paints the window and its children now, so that a screenshot shows them.
         HWND window = parseHandle(argv[2]);
-        if (!RedrawWindow(window, nullptr, nullptr,
-                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW)) {
+        if (!RedrawWindow(
+                window, nullptr, nullptr,
+                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW)) {
             out(L"no window");
             return 1;
         }
@@ -619,7 +647,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"count-windows" && argc == 3) {
         int count = 0;
         for (HWND window : topLevelWindows()) {
-            if (IsWindowVisible(window) && windowText(window) == argv[2]) ++count;
+            if (IsWindowVisible(window) && windowText(window) == argv[2])
+                ++count;
         }
         out(std::to_wstring(count));
         return 0;

@@ -31,20 +31,17 @@ TEST_P(SwitchScan, RecognisesSwitchesInTheTailAsOneText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tails, SwitchScan,
-    ::testing::Values(Expected{L"", false, false, false},
-                      Expected{L"install uninstall", false, false, false},
-                      Expected{L"-silence", false, false, true},
-                      Expected{L"-silent -install", true, false, false},
-                      Expected{L"-Install", true, false, false},
-                      Expected{L"/INSTALL", true, false, false},
-                      Expected{L"-installer", true, false, false},
-                      Expected{L"-uninstall", false, true, false},
-                      Expected{L"/silence /install", true, false, true},
-                      Expected{L"-INSTALL-SILENCE", true, false, true},
-                      Expected{L"-install -uninstall -silence", true, true, true},
-                      Expected{L"\"C:\\my-files\" -uninstall", false, true, false},
-                      Expected{L"-uninstal", false, false, false},
-                      Expected{L"--install", true, false, false},
-                      Expected{L"-", false, false, false}));
+    ::testing::Values(
+        Expected{L"", false, false, false}, Expected{L"install uninstall", false, false, false},
+        Expected{L"-silence", false, false, true},
+        Expected{L"-silent -install", true, false, false},
+        Expected{L"-Install", true, false, false}, Expected{L"/INSTALL", true, false, false},
+        Expected{L"-installer", true, false, false}, Expected{L"-uninstall", false, true, false},
+        Expected{L"/silence /install", true, false, true},
+        Expected{L"-INSTALL-SILENCE", true, false, true},
+        Expected{L"-install -uninstall -silence", true, true, true},
+        Expected{L"\"C:\\my-files\" -uninstall", false, true, false},
+        Expected{L"-uninstal", false, false, false}, Expected{L"--install", true, false, false},
+        Expected{L"-", false, false, false}));
 
 }  // namespace

@@ -19,15 +19,21 @@ std::wstring lower(std::wstring text) {
 }
 
 // Keys and paths compare case-insensitively, as on Windows.
-std::wstring fold(const std::wstring& path) { return lower(path); }
+std::wstring fold(const std::wstring& path) {
+    return lower(path);
+}
 
 std::wstring parentOf(const std::wstring& path) {
     const auto slash = path.rfind(L'\\');
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-bool isFolder(const std::wstring& path) { return gState.folders.count(fold(path)) != 0; }
-bool isFile(const std::wstring& path) { return gState.files.count(fold(path)) != 0; }
+bool isFolder(const std::wstring& path) {
+    return gState.folders.count(fold(path)) != 0;
+}
+bool isFile(const std::wstring& path) {
+    return gState.files.count(fold(path)) != 0;
+}
 
 struct Listing {
     std::vector<platform::FindEntry> entries;
@@ -53,7 +59,8 @@ std::vector<std::wstring> below(const std::wstring& folder) {
     const std::wstring prefix = fold(folder) + L"\\";
     for (const auto* set : {&gState.folders, &gState.files}) {
         for (const auto& path : *set) {
-            if (path.compare(0, prefix.size(), prefix) == 0) result.push_back(path);
+            if (path.compare(0, prefix.size(), prefix) == 0)
+                result.push_back(path);
         }
     }
     return result;
@@ -61,7 +68,9 @@ std::vector<std::wstring> below(const std::wstring& folder) {
 
 }  // namespace
 
-State& state() { return gState; }
+State& state() {
+    return gState;
+}
 
 void reset() {
     gState = State();
@@ -84,14 +93,17 @@ bool enabled(int id) {
     return found == gState.controlEnabled.end() || found->second;
 }
 
-bool exists(const std::wstring& path) { return isFolder(path) || isFile(path); }
+bool exists(const std::wstring& path) {
+    return isFolder(path) || isFile(path);
+}
 
 std::vector<std::wstring> list(const std::wstring& folder) {
     std::vector<std::wstring> names;
     const std::wstring prefix = fold(folder) + L"\\";
     for (const auto& path : below(folder)) {
         const std::wstring rest = path.substr(prefix.size());
-        if (rest.find(L'\\') == std::wstring::npos) names.push_back(rest);
+        if (rest.find(L'\\') == std::wstring::npos)
+            names.push_back(rest);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -108,13 +120,17 @@ void setString(const std::wstring& key, const std::wstring& name, const std::wst
     setRaw(key, name, platform::kRegSz, data);
 }
 
-bool hasKey(const std::wstring& key) { return gState.registry.count(fold(key)) != 0; }
+bool hasKey(const std::wstring& key) {
+    return gState.registry.count(fold(key)) != 0;
+}
 
 std::wstring getString(const std::wstring& key, const std::wstring& name) {
     auto k = gState.registry.find(fold(key));
-    if (k == gState.registry.end()) return L"<missing>";
+    if (k == gState.registry.end())
+        return L"<missing>";
     auto v = k->second.find(fold(name));
-    if (v == k->second.end()) return L"<missing>";
+    if (v == k->second.end())
+        return L"<missing>";
     std::wstring text(v->second.data.size() / sizeof(wchar_t), L'\0');
     std::memcpy(&text[0], v->second.data.data(), text.size() * sizeof(wchar_t));
     return text.substr(0, text.find(L'\0'));
@@ -130,7 +146,9 @@ namespace platform {
 
 using namespace fake;
 
-RegKey localMachine() { return &gLocalMachine; }
+RegKey localMachine() {
+    return &gLocalMachine;
+}
 
 long regOpenKey(RegKey parent, const wchar_t* subkey, bool view64, RegKey* key) {
     auto* from = static_cast<OpenKey*>(parent);
@@ -142,9 +160,11 @@ long regOpenKey(RegKey parent, const wchar_t* subkey, bool view64, RegKey* key) 
         // Intermediate keys exist when any key below them does.
         bool any = false;
         for (const auto& entry : gState.registry) {
-            if (entry.first.compare(0, path.size() + 1, lower(path) + L"\\") == 0) any = true;
+            if (entry.first.compare(0, path.size() + 1, lower(path) + L"\\") == 0)
+                any = true;
         }
-        if (!any) return 2;  // ERROR_FILE_NOT_FOUND
+        if (!any)
+            return 2;  // ERROR_FILE_NOT_FOUND
     }
     gKeys.push_back(std::make_unique<OpenKey>(OpenKey{path}));
     *key = gKeys.back().get();
@@ -156,7 +176,8 @@ long regQueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, void* d
                    std::uint32_t* size) {
     auto& values = gState.registry[lower(static_cast<OpenKey*>(key)->path)];
     auto value = values.find(lower(name));
-    if (value == values.end()) return 2;
+    if (value == values.end())
+        return 2;
     *type = value->second.type;
     const auto stored = static_cast<std::uint32_t>(value->second.data.size());
     if (stored > *size) {
@@ -175,7 +196,9 @@ long regSetString(RegKey key, const wchar_t* name, const void* data, std::uint32
     return kSuccess;
 }
 
-void regCloseKey(RegKey) { --gState.openKeyCount; }
+void regCloseKey(RegKey) {
+    --gState.openKeyCount;
+}
 
 FindHandle findFirst(const wchar_t* pathOrPattern, FindEntry* entry) {
     std::wstring path = pathOrPattern;
@@ -184,14 +207,16 @@ FindHandle findFirst(const wchar_t* pathOrPattern, FindEntry* entry) {
     if (path.size() >= wildcard.size() &&
         path.compare(path.size() - wildcard.size(), wildcard.size(), wildcard) == 0) {
         const std::wstring folder = path.substr(0, path.size() - wildcard.size());
-        if (!isFolder(folder)) return nullptr;
+        if (!isFolder(folder))
+            return nullptr;
         listing->entries.push_back(makeEntry(L".", true));
         listing->entries.push_back(makeEntry(L"..", true));
         for (const auto& name : list(folder)) {
             listing->entries.push_back(makeEntry(name, isFolder(folder + L"\\" + name)));
         }
     } else {
-        if (!exists(path)) return nullptr;
+        if (!exists(path))
+            return nullptr;
         listing->entries.push_back(makeEntry(path.substr(path.rfind(L'\\') + 1), isFolder(path)));
     }
     *entry = listing->entries[0];
@@ -201,12 +226,15 @@ FindHandle findFirst(const wchar_t* pathOrPattern, FindEntry* entry) {
 
 bool findNext(FindHandle handle, FindEntry* entry) {
     auto* listing = static_cast<Listing*>(handle);
-    if (listing->next >= listing->entries.size()) return false;
+    if (listing->next >= listing->entries.size())
+        return false;
     *entry = listing->entries[listing->next++];
     return true;
 }
 
-void findClose(FindHandle handle) { delete static_cast<Listing*>(handle); }
+void findClose(FindHandle handle) {
+    delete static_cast<Listing*>(handle);
+}
 
 bool createDirectory(const wchar_t* path) {
     gState.createdDirectories.push_back(path);
@@ -238,16 +266,22 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     gState.shellCalls.push_back(ShellCall{owner, operation, source, target, flags, doubleNul});
     gState.events.push_back((operation == kFoCopy ? L"copy " : L"delete ") + source);
     *anyAborted = gState.abortedCopies.count(source) != 0;
-    if (*anyAborted) return 0;
+    if (*anyAborted)
+        return 0;
     auto failing = gState.failingCopies.find(source);
-    if (failing != gState.failingCopies.end()) return failing->second;
-    if (!exists(source)) return 2;
+    if (failing != gState.failingCopies.end())
+        return failing->second;
+    if (!exists(source))
+        return 2;
     if (operation == kFoCopy) {
         if (isFolder(source)) {
             addFolder(target);
             for (const auto& path : below(source)) {
                 const std::wstring copied = fold(target) + path.substr(source.size());
-                if (isFolder(path)) addFolder(copied); else addFile(copied);
+                if (isFolder(path))
+                    addFolder(copied);
+                else
+                    addFile(copied);
             }
         } else {
             addFile(target);
@@ -263,12 +297,15 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     return 0;
 }
 
-void debugOutput(const wchar_t* text) { gState.debugOutput.push_back(text); }
+void debugOutput(const wchar_t* text) {
+    gState.debugOutput.push_back(text);
+}
 
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type) {
     gState.messageBoxes.push_back(MessageBoxCall{owner, text, caption, type});
     gState.events.push_back(L"message " + std::wstring(text));
-    if (gState.messageBoxAnswers.empty()) return kIdOk;
+    if (gState.messageBoxAnswers.empty())
+        return kIdOk;
     const int answer = gState.messageBoxAnswers.front();
     gState.messageBoxAnswers.erase(gState.messageBoxAnswers.begin());
     return answer;
@@ -281,7 +318,8 @@ int runMainDialog(void*) {
 
 Window createProgressWindow(void*, Window owner) {
     EXPECT_EQ(owner, reinterpret_cast<Window>(0xD1A));
-    auto* window = reinterpret_cast<Window>(static_cast<std::uintptr_t>(0x1000 + ++gState.progressCreated));
+    auto* window =
+        reinterpret_cast<Window>(static_cast<std::uintptr_t>(0x1000 + ++gState.progressCreated));
     gState.progressAlive.insert(window);
     return window;
 }
@@ -296,25 +334,42 @@ void destroyWindow(Window window) {
     gState.events.push_back(L"progress destroyed");
 }
 
-void endDialog(Window, int result) { gState.dialogEndedWith = result; }
+void endDialog(Window, int result) {
+    gState.dialogEndedWith = result;
+}
 
-void setWindowText(Window, const wchar_t* text) { gState.dialogCaption = text; }
+void setWindowText(Window, const wchar_t* text) {
+    gState.dialogCaption = text;
+}
 
-void setControlText(Window, int id, const wchar_t* text) { gState.controlTexts[id] = text; }
+void setControlText(Window, int id, const wchar_t* text) {
+    gState.controlTexts[id] = text;
+}
 
-void enableControl(Window, int id, bool isEnabled) { gState.controlEnabled[id] = isEnabled; }
+void enableControl(Window, int id, bool isEnabled) {
+    gState.controlEnabled[id] = isEnabled;
+}
 
-int getCheck(Window, int id) { return gState.checks[id]; }
+int getCheck(Window, int id) {
+    return gState.checks[id];
+}
 
-void setCheck(Window, int id, int checkState) { gState.checks[id] = checkState; }
+void setCheck(Window, int id, int checkState) {
+    gState.checks[id] = checkState;
+}
 
-std::int32_t coInitialize() { return gState.coInitializeResult; }
+std::int32_t coInitialize() {
+    return gState.coInitializeResult;
+}
 
-void coUninitialize() { ++gState.coUninitializeCalls; }
+void coUninitialize() {
+    ++gState.coUninitializeCalls;
+}
 
 BrowseResult browseForFolder(const wchar_t* title, wchar_t* path) {
     gState.browseTitles.push_back(title);
-    if (gState.browseAnswers.empty()) return BrowseResult::Cancelled;
+    if (gState.browseAnswers.empty())
+        return BrowseResult::Cancelled;
     const auto answer = gState.browseAnswers.front();
     gState.browseAnswers.erase(gState.browseAnswers.begin());
     std::wcsncpy(path, answer.path.c_str(), 259);

@@ -61,7 +61,8 @@ TEST_F(FolderSelection, AllocatorUnavailable) {
     press(1010);
     ASSERT_EQ(state().messageBoxes.size(), 2u);
     EXPECT_EQ(state().messageBoxes[0].caption, L"ERROR");
-    EXPECT_EQ(state().messageBoxes[1].text, L"Click Browse and select a valid Eclipse root folder!");
+    EXPECT_EQ(state().messageBoxes[1].text,
+              L"Click Browse and select a valid Eclipse root folder!");
     EXPECT_EQ(state().coUninitializeCalls, 1);
     EXPECT_FALSE(gDialog.eclipseValid);
 }

@@ -31,8 +31,10 @@ protected:
     void expectNoProgressWindowDuringMessages() {
         int alive = 0;
         for (const auto& event : state().events) {
-            if (event == L"progress shown") alive = 1;
-            if (event == L"progress destroyed") alive = 0;
+            if (event == L"progress shown")
+                alive = 1;
+            if (event == L"progress destroyed")
+                alive = 0;
             if (event.rfind(L"message ", 0) == 0) {
                 EXPECT_EQ(alive, 0);
             }
@@ -64,10 +66,12 @@ TEST_F(Integrate, AdtBundleWithCleanOfTheRecordedStandaloneEnvironment) {
     EXPECT_EQ(messageTexts(), std::vector<std::wstring>{kAdtSuccess});
     // The copy ran behind the shown progress window, the clean after it.
     EXPECT_EQ(state().events.front(), L"progress shown");
-    const auto firstDelete = std::find_if(state().events.begin(), state().events.end(),
-                                          [](const std::wstring& e) { return e.rfind(L"delete", 0) == 0; });
-    const auto lastCopy = std::find_if(state().events.rbegin(), state().events.rend(),
-                                       [](const std::wstring& e) { return e.rfind(L"copy", 0) == 0; });
+    const auto firstDelete =
+        std::find_if(state().events.begin(), state().events.end(),
+                     [](const std::wstring& e) { return e.rfind(L"delete", 0) == 0; });
+    const auto lastCopy =
+        std::find_if(state().events.rbegin(), state().events.rend(),
+                     [](const std::wstring& e) { return e.rfind(L"copy", 0) == 0; });
     EXPECT_LT(lastCopy.base() - state().events.begin(), firstDelete - state().events.begin() + 1);
     expectNoProgressWindowDuringMessages();
     // The record read at start is what the uninstall part still uses.

@@ -34,14 +34,16 @@ TEST_F(Record, KindFollowsTheValuesInOrder) {
 TEST_F(Record, IsReadFromTheDefaultViewInTwoSteps) {
     fake::setString(kRecordKey, L"SDKRootFolder", L"C:\\sdk");
     // The same record in the 64-bit view is not the one a 32-bit build sees.
-    fake::setString(L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-                    L"Parvex for Android",
-                    L"ADTRootFolder", L"C:\\wrong");
+    fake::setString(
+        L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+        L"Parvex for Android",
+        L"ADTRootFolder", L"C:\\wrong");
     ASSERT_TRUE(readIntegrationRecord());
     EXPECT_TRUE(gRecord.adtRootFolder.empty());
     EXPECT_STREQ(gRecord.sdkRootFolder.text, L"C:\\sdk");
     ASSERT_EQ(state().openedKeys.size(), 2u);
-    EXPECT_EQ(state().openedKeys[0], L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    EXPECT_EQ(state().openedKeys[0],
+              L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 }
 
 TEST_F(Record, StringsThatCannotBeHeldWholeCountAsMissing) {
@@ -104,8 +106,8 @@ TEST_F(Record, WriteKeepsOnlyTheSelectedEnvironment) {
     copyText(adt.text, L"C:\\new-adt");
     copyText(eclipse.text, L"C:\\eclipse");
     copyText(sdk.text, L"C:\\sdk");
-    ASSERT_TRUE(writeIntegrationRecord(Selection::Standalone,
-                                       {&studio, &studioSdk, &adt, &eclipse, &sdk}));
+    ASSERT_TRUE(
+        writeIntegrationRecord(Selection::Standalone, {&studio, &studioSdk, &adt, &eclipse, &sdk}));
     EXPECT_EQ(fake::getString(kRecordKey, L"AndroidStudioPath"), L"");
     EXPECT_EQ(fake::getString(kRecordKey, L"AndroidStudioSDKPath"), L"");
     EXPECT_EQ(fake::getString(kRecordKey, L"ADTRootFolder"), L"");
@@ -119,8 +121,8 @@ TEST_F(Record, WriteKeepsOnlyTheSelectedEnvironment) {
     EXPECT_EQ(state().openKeyCount, 0);
 
     fake::reset();
-    EXPECT_FALSE(writeIntegrationRecord(Selection::AdtBundle,
-                                        {&studio, &studioSdk, &adt, &eclipse, &sdk}));
+    EXPECT_FALSE(
+        writeIntegrationRecord(Selection::AdtBundle, {&studio, &studioSdk, &adt, &eclipse, &sdk}));
     EXPECT_FALSE(fake::hasKey(kRecordKey));
 }
 

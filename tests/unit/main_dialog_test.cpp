@@ -84,7 +84,8 @@ TEST_F(MainDialog, ComThatDidNotStartIsReportedAndTheDialogStillOpens) {
 
     fake::reset();
     gDialog = DialogState();
-    state().coInitializeResult = static_cast<std::int32_t>(0x80010106u);  // failed: nothing to balance
+    state().coInitializeResult =
+        static_cast<std::int32_t>(0x80010106u);  // failed: nothing to balance
     EXPECT_FALSE(open());
     EXPECT_EQ(state().coUninitializeCalls, 0);
 }

@@ -49,7 +49,8 @@ TEST_F(PayloadTransfer, RemovesOnlyPayloadNamedEntriesForGood) {
     EXPECT_EQ(calls[0].flags, 0x0614u);
     EXPECT_EQ(calls[1].flags, 0x0694u);
     EXPECT_EQ(calls[1].to, L"");
-    EXPECT_EQ(fake::list(L"C:\\adt\\eclipse\\plugins"), std::vector<std::wstring>{L"org.other.jar"});
+    EXPECT_EQ(fake::list(L"C:\\adt\\eclipse\\plugins"),
+              std::vector<std::wstring>{L"org.other.jar"});
     ASSERT_EQ(state().debugOutput.size(), 1u);
     EXPECT_EQ(state().debugOutput[0], L"Error in SHFileOperation [0x2]");
 }
@@ -183,8 +184,8 @@ TEST_F(PayloadTransfer, EmptyRootsNeverReachTheDriveRoot) {
     // A standalone Eclipse root with an empty SDK root: the plug-ins go in,
     // the add-on step fails instead of creating "\add-ons".
     fake::addFolder(L"C:\\eclipse\\plugins");
-    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk,
-                                      {L"C:\\eclipse", L""}, StepOrder::PluginsFirst));
+    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", L""},
+                                      StepOrder::PluginsFirst));
     EXPECT_EQ(state().shellCalls.size(), 2u);
     EXPECT_TRUE(state().createdDirectories.empty());
 }

@@ -105,8 +105,7 @@ TEST_F(Run, CancelledConfirmationEndsTheRunBeforeAnUninstall) {
     state().messageBoxAnswers = {platform::kIdCancel};
     EXPECT_EQ(runProgram(L"-install -uninstall"), 0);
     ASSERT_EQ(state().messageBoxes.size(), 1u);
-    EXPECT_EQ(state().messageBoxes[0].type,
-              platform::kMbOkCancel | platform::kMbSetForeground);
+    EXPECT_EQ(state().messageBoxes[0].type, platform::kMbOkCancel | platform::kMbSetForeground);
     EXPECT_EQ(state().messageBoxes[0].text.substr(0, 30), L"The Quorvane will install Parv");
     EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\com.parvex.core"));
 }
