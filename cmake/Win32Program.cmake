@@ -22,3 +22,11 @@ if(MINGW)
   target_link_options(uiauto PRIVATE -municode -static -static-libgcc -static-libstdc++)
 endif()
 target_link_libraries(uiauto PRIVATE user32)
+
+if(MSVC)
+  # The manifest comes from the resources; the linker must not add its own.
+  target_link_options(Quorvane PRIVATE /MANIFEST:NO)
+  # A static runtime, as with MinGW.
+  set_property(TARGET Quorvane uiauto quorvane_core PROPERTY
+    MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
