@@ -20,7 +20,9 @@ have_pkg wine32:i386 || need+=(wine32:i386)
 have_cmd wine || have_pkg wine || need+=(wine)
 have_cmd Xvfb || need+=(xvfb)
 have_cmd xwd || need+=(x11-apps)
-have_cmd convert || need+=(imagemagick)
+# A "convert" may be on PATH without ImageMagick behind it: ask for the package.
+have_pkg imagemagick || need+=(imagemagick)
+have_cmd python3 || need+=(python3)
 
 if [ ${#need[@]} -eq 0 ]; then
     exit 0

@@ -144,28 +144,6 @@ TEST_F(Integrate, SameAdtRootIntegratedAgainWithCleanKeepsThePayload) {
     for (const auto& call : state().shellCalls) EXPECT_EQ(call.operation, platform::kFoCopy);
 }
 
-TEST_F(Integrate, AndroidStudioNeverCleansTheRecordedAndroidStudio) {
-    fake::setString(kStudioKey, L"Path", L"C:\\studio");
-    fake::setString(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
-    fake::addFolder(L"C:\\studio\\plugins");
-    fake::addFolder(L"C:\\studio-sdk");
-    fake::setString(kRecordKey, L"AndroidStudioPath", L"C:\\old-studio");
-    fake::setString(kRecordKey, L"AndroidStudioSDKPath", L"C:\\old-studio-sdk");
-    fake::addFolder(L"C:\\old-studio\\plugins\\parvex-studio");
-    fake::addFolder(L"C:\\old-studio-sdk\\add-ons\\addon-parvex");
-    open();
-    press(1004);
-    EXPECT_TRUE(press(1005));
-    EXPECT_TRUE(fake::exists(L"C:\\studio\\plugins\\parvex-studio"));
-    EXPECT_TRUE(fake::exists(L"C:\\old-studio\\plugins\\parvex-studio"));
-    EXPECT_TRUE(fake::exists(L"C:\\old-studio-sdk\\add-ons\\addon-parvex"));
-    EXPECT_EQ(fake::getString(kRecordKey, L"AndroidStudioPath"), L"C:\\studio");
-    EXPECT_EQ(fake::getString(kRecordKey, L"AndroidStudioSDKPath"), L"C:\\studio-sdk");
-    EXPECT_EQ(messageTexts(),
-              std::vector<std::wstring>{L"The Android Studio has been integrated with Parvex for "
-                                        L"Android successfully!"});
-}
-
 TEST_F(Integrate, FailedEntryReportsFailureAndWritesNoRecord) {
     makeAdt(L"C:\\adt");
     fake::setString(kRecordKey, L"ADTRootFolder", L"C:\\old");

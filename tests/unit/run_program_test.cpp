@@ -34,17 +34,6 @@ TEST_F(Run, WithoutAnActionShowsTheUsageTextAndTouchesNothing) {
     EXPECT_NE(text.find(L"\r\n-silence\r\n\tsilence mode (no dialog box)."), std::wstring::npos);
 }
 
-TEST_F(Run, SilentInstallIntoTheRecordedAdtBundleWritesNothing) {
-    fake::setString(kRecordKey, L"ADTRootFolder", L"C:\\adt");
-    fake::addFolder(L"C:\\adt\\eclipse\\plugins");
-    fake::addFolder(L"C:\\adt\\sdk");
-    EXPECT_EQ(runProgram(L"-install -silence"), 0);
-    EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\com.parvex.core"));
-    EXPECT_TRUE(fake::exists(L"C:\\adt\\sdk\\add-ons\\addon-parvex.txt"));
-    EXPECT_TRUE(state().messageBoxes.empty());
-    EXPECT_EQ(fake::getString(kRecordKey, L"AndroidStudioPath"), L"<missing>");
-}
-
 TEST_F(Run, SilentInstallForAndroidStudioUsesTheFoldersFoundNow) {
     fake::setString(kRecordKey, L"AndroidStudioPath", L"C:\\old-studio");
     fake::setString(kRecordKey, L"AndroidStudioSDKPath", L"C:\\old-sdk");
@@ -69,34 +58,11 @@ TEST_F(Run, SilentStandaloneInstallStopsWhenThePluginStepFails) {
     EXPECT_FALSE(fake::exists(L"C:\\sdk\\add-ons"));
 }
 
-TEST_F(Run, UninstallRemovesFromTheRecordWithoutAnyWindow) {
-    fake::setString(kRecordKey, L"EclipseRootFolder", L"C:\\eclipse");
-    fake::setString(kRecordKey, L"SDKRootFolder", L"C:\\sdk");
-    fake::addFolder(L"C:\\eclipse\\plugins\\com.parvex.core");
-    fake::addFile(L"C:\\eclipse\\plugins\\keep.jar");
-    fake::addFile(L"C:\\sdk\\add-ons\\addon-parvex.txt");
-    fake::addFile(L"C:\\sdk\\add-ons\\keep.txt");
-    EXPECT_EQ(runProgram(L"-uninstall"), 0);
-    EXPECT_EQ(fake::list(L"C:\\eclipse\\plugins"), std::vector<std::wstring>{L"keep.jar"});
-    EXPECT_EQ(fake::list(L"C:\\sdk\\add-ons"), std::vector<std::wstring>{L"keep.txt"});
-    EXPECT_TRUE(state().messageBoxes.empty());
-}
-
 TEST_F(Run, UninstallWithoutARecordTouchesNothingAtTheDriveRoot) {
     fake::addFolder(L"\\plugins\\com.parvex.core");
     EXPECT_EQ(runProgram(L"-uninstall -silence"), 0);
     EXPECT_TRUE(state().shellCalls.empty());
     EXPECT_TRUE(fake::exists(L"\\plugins\\com.parvex.core"));
-}
-
-TEST_F(Run, InstallAndUninstallTogether) {
-    fake::setString(kRecordKey, L"ADTRootFolder", L"C:\\adt");
-    fake::addFolder(L"C:\\adt\\eclipse\\plugins");
-    fake::addFolder(L"C:\\adt\\sdk");
-    EXPECT_EQ(runProgram(L"-install -uninstall -silence"), 0);
-    EXPECT_FALSE(fake::exists(L"C:\\adt\\eclipse\\plugins\\com.parvex.core"));
-    EXPECT_FALSE(fake::exists(L"C:\\adt\\sdk\\add-ons\\addon-parvex.txt"));
-    EXPECT_TRUE(fake::exists(L"C:\\adt\\sdk\\add-ons"));
 }
 
 TEST_F(Run, CancelledConfirmationEndsTheRunBeforeAnUninstall) {
