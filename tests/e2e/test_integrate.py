@@ -66,7 +66,7 @@ KEEP = ["keep.jar"]
 
 def make_new_environments():
     # The new targets do not hold the payload yet. Wine 8's SHFileOperationW
-    # copying folder x onto an existing folder x nests it as x\\x, where
+    # copying folder x onto an existing folder x nests it as x\x, where
     # Windows merges the two; the program keeps the Windows behaviour.
     make_files("C:\\envs\\new-adt", ["eclipse\\eclipse.exe", "eclipse\\plugins\\keep.jar",
                                      "sdk\\platform-tools\\adb.exe"])
