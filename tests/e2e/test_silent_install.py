@@ -32,6 +32,21 @@ class SilentInstall(E2ETestCase):
         self.assertEqual(tree("C:\\envs\\adt\\sdk\\add-ons"), ADDON_FILES)
         self.assertEqual(reg_query(RECORD_KEY, "32"), before, "the record is not written")
 
+    def test_installing_again_replaces_without_a_question(self):
+        exe = install_program()
+        make_files("C:\\envs\\adt", ["eclipse\\plugins\\org.other.jar", "sdk\\"])
+        seed_record(ADTRootFolder="C:\\envs\\adt")
+        self.assertEqual(run_program(exe, ["-install", "-silence"]), 0)
+        self.assertEqual(run_program(exe, ["-install", "-silence"]), 0)
+        plugins = tree("C:\\envs\\adt\\eclipse\\plugins")
+        for entry in ECLIPSE_FILES:
+            self.assertIn(entry, plugins)
+        # On Windows the second copy merges into the existing folder. Wine 8's
+        # SHFileOperationW nests it instead (x\x); nothing else may appear.
+        nested = "com.parvex.eclipse.core_3.1.0\\com.parvex.eclipse.core_3.1.0\\"
+        for entry in set(plugins) - set(ECLIPSE_FILES + ["org.other.jar"]):
+            self.assertTrue(entry.startswith(nested), entry)
+
     def test_standalone_eclipse_and_sdk(self):
         exe = install_program()
         make_files("C:\\envs\\eclipse", ["eclipse.exe", "plugins\\"])
