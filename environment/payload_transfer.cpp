@@ -92,10 +92,25 @@ bool walkPayload(const wchar_t* payload, Visit visit) {
     return true;
 }
 
-// The step's target folder; fails for an empty root, which would put the
-// target at the root of the current drive.
+// A root must name one folder wherever the program was started from: a
+// drive path ("C:\...") or a network path ("\\server\share..."). An empty
+// root would put the target at the root of the current drive, and so would
+// "\x"; "x" or "C:x" would depend on the current folder.
+bool isAbsoluteRoot(const wchar_t* root) {
+    if (root == nullptr) {
+        return false;
+    }
+    const bool driveLetter =
+        (root[0] >= L'A' && root[0] <= L'Z') || (root[0] >= L'a' && root[0] <= L'z');
+    if (driveLetter && root[1] == L':' && (root[2] == L'\\' || root[2] == L'/')) {
+        return true;
+    }
+    return root[0] == L'\\' && root[1] == L'\\' && root[2] != L'\0' && root[2] != L'\\';
+}
+
+// The step's target folder; fails for a root that is not absolute.
 bool stepTarget(const IntegrationStep& step, PathBuffer& target) {
-    if (step.root == nullptr || step.root[0] == L'\0') {
+    if (!isAbsoluteRoot(step.root)) {
         return false;
     }
     return joinPath(target, step.root, step.targetSub);

@@ -72,6 +72,15 @@ class Uninstall(E2ETestCase):
                                                    "parvex-studio\\", "parvex-studio\\lib\\",
                                                    "parvex-studio\\lib\\parvex-studio.jar"])
 
+    def test_root_that_depends_on_the_current_folder_is_left_alone(self):
+        # The program runs from C:\ here, so "envs\adt" would reach C:\envs\adt.
+        exe = install_program()
+        make_files("C:\\envs\\adt", ["eclipse\\plugins\\" + p for p in ECLIPSE_PAYLOAD])
+        for root in ("envs\\adt", "\\envs\\adt", "C:envs\\adt"):
+            seed_record(ADTRootFolder=root)
+            self.assertEqual(run_program(exe, ["-uninstall"]), 0)
+            self.assertEqual(len(tree("C:\\envs\\adt\\eclipse\\plugins")), 3, root)
+
     def test_install_then_uninstall_in_one_run(self):
         exe = install_program()
         make_files("C:\\envs\\eclipse", ["plugins\\org.other.jar"])

@@ -181,6 +181,16 @@ TEST_F(PayloadTransfer, EmptyRootsNeverReachTheDriveRoot) {
     EXPECT_TRUE(state().shellCalls.empty());
     EXPECT_TRUE(state().createdDirectories.empty());
 
+    // Roots that depend on the current drive or folder are left alone too.
+    for (const wchar_t* root : {L"\\", L"\\adt", L"adt", L"C:adt", L"\\\\", L"\\\\\\x"}) {
+        EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, {root, nullptr})) << root;
+    }
+    EXPECT_TRUE(state().shellCalls.empty());
+    fake::addFolder(L"\\\\server\\share\\adt\\eclipse\\plugins");
+    EXPECT_TRUE(
+        removeEnvironment(EnvironmentKind::AdtBundle, {L"\\\\server\\share\\adt", nullptr}));
+    state().shellCalls.clear();
+
     // A standalone Eclipse root with an empty SDK root: the plug-ins go in,
     // the add-on step fails instead of creating "\add-ons".
     fake::addFolder(L"C:\\eclipse\\plugins");
