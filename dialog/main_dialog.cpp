@@ -22,15 +22,11 @@ void enable(std::initializer_list<int> ids, bool enabled) {
 void onRadio(int id, unsigned notification) {
     if (notification == platform::kBnClicked &&
         platform::getCheck(gDialog.mainWindow, id) == platform::kBstChecked) {
-        platform::setCheck(
-            gDialog.mainWindow, IDC_NEW_STUDIO_RADIO,
-            id == IDC_NEW_STUDIO_RADIO ? platform::kBstChecked : platform::kBstUnchecked);
-        platform::setCheck(
-            gDialog.mainWindow, IDC_NEW_ADT_RADIO,
-            id == IDC_NEW_ADT_RADIO ? platform::kBstChecked : platform::kBstUnchecked);
-        platform::setCheck(
-            gDialog.mainWindow, IDC_NEW_STANDALONE_RADIO,
-            id == IDC_NEW_STANDALONE_RADIO ? platform::kBstChecked : platform::kBstUnchecked);
+        // The three radios are not one automatic group: set every mark.
+        for (int radio : {IDC_NEW_STUDIO_RADIO, IDC_NEW_ADT_RADIO, IDC_NEW_STANDALONE_RADIO}) {
+            platform::setCheck(gDialog.mainWindow, radio,
+                               radio == id ? platform::kBstChecked : platform::kBstUnchecked);
+        }
         if (id == IDC_NEW_STUDIO_RADIO) {
             // ADT selected keeps its value; Android Studio wins over it.
             gDialog.androidStudioSelected = true;

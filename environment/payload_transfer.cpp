@@ -22,15 +22,13 @@ struct ShellPathList {
     wchar_t text[kPathChars + 1] = {};
 };
 
-bool isDotEntry(const platform::FindEntry& entry) {
-    if ((entry.attributes & platform::kAttributeDirectory) == 0) {
-        return false;
-    }
-    return std::wcscmp(entry.name, L".") == 0 || std::wcscmp(entry.name, L"..") == 0;
-}
-
 bool isDirectory(const platform::FindEntry& entry) {
     return (entry.attributes & platform::kAttributeDirectory) != 0;
+}
+
+bool isDotEntry(const platform::FindEntry& entry) {
+    return isDirectory(entry) &&
+           (std::wcscmp(entry.name, L".") == 0 || std::wcscmp(entry.name, L"..") == 0);
 }
 
 // folder + backslash + name as a one-entry shell list; fails when it does

@@ -162,10 +162,6 @@ def install_program(folder="C:\\Setup", payload=True, missing=()):
     return folder + "\\Quorvane.exe"
 
 
-def payload_names(sub):
-    return sorted({entry.split("\\")[0] for entry in PAYLOAD[sub]})
-
-
 class Program:
     """One run of a Windows program under Wine, killed by its pid when it
     does not end in time."""

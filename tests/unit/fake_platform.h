@@ -52,20 +52,14 @@ struct State {
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<int> messageBoxAnswers;  // consumed in order; IDOK when empty
 
-    // The main dialog's controls by id.
-    std::map<int, std::wstring> controlTexts;
     std::map<int, bool> controlEnabled;  // absent: never set (enabled)
     std::map<int, int> checks;
-    std::wstring dialogCaption;
     int dialogEndedWith = -1;
-    int runMainDialogCalls = 0;
     std::int32_t coInitializeResult = 0;
     int coUninitializeCalls = 0;
 
-    // Progress windows: every one created, and which are shown or alive.
-    int progressCreated = 0;
+    // Progress windows still alive.
     std::set<platform::Window> progressAlive;
-    std::set<platform::Window> progressShown;
     // Events in order ("progress shown", "message", "copy", "delete", ...).
     std::vector<std::wstring> events;
 
@@ -74,7 +68,6 @@ struct State {
         std::wstring path;
     };
     std::vector<Browse> browseAnswers;  // consumed in order; Cancelled when empty
-    std::vector<std::wstring> browseTitles;
 };
 
 bool enabled(int id);

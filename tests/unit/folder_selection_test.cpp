@@ -12,49 +12,9 @@ class FolderSelection : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        fake::addFile(L"C:\\adt\\eclipse\\eclipse.exe");
-        fake::addFolder(L"C:\\adt\\eclipse\\plugins");
-        fake::addFile(L"C:\\adt\\sdk\\platform-tools\\adb.exe");
         open();
     }
 };
-
-TEST_F(FolderSelection, ValidThenNotValidAdtRoot) {
-    state().browseAnswers = {{BrowseResult::Chosen, L"C:\\adt"},
-                             {BrowseResult::Chosen, L"C:\\100% wrong"}};
-    press(1003);
-    EXPECT_EQ(state().browseTitles[0], L"Select the ADT root folder:");
-    EXPECT_TRUE(gDialog.adtValid);
-    EXPECT_EQ(state().controlTexts[1001], L"C:\\adt");
-    EXPECT_TRUE(state().messageBoxes.empty());
-
-    press(1003);
-    EXPECT_FALSE(gDialog.adtValid);
-    EXPECT_EQ(state().controlTexts[1001], L"C:\\adt");
-    EXPECT_STREQ(gDialog.newAdtRoot.text, L"C:\\100% wrong");
-    ASSERT_EQ(state().messageBoxes.size(), 1u);
-    EXPECT_EQ(state().messageBoxes[0].text,
-              L"The folder \"C:\\100% wrong\" is not a valid ADT root folder! If you have not "
-              L"downloaded the ADT Bundle, then go to https://developer.android.com/sdk/index.html "
-              L"and check \"Other Download Options\".");
-    EXPECT_EQ(state().messageBoxes[0].type, platform::kMbOk | platform::kMbSetForeground);
-}
-
-TEST_F(FolderSelection, CancelledOrVirtualPickChangesNothing) {
-    fake::addFile(L"C:\\sdk\\platform-tools\\adb.exe");
-    state().browseAnswers = {{BrowseResult::Chosen, L"C:\\sdk"},
-                             {BrowseResult::Cancelled, L""},
-                             {BrowseResult::NoFileSystemPath, L""}};
-    press(1011);
-    press(1011);
-    press(1011);
-    EXPECT_TRUE(gDialog.sdkValid);
-    EXPECT_STREQ(gDialog.newSdkRoot.text, L"C:\\sdk");
-    EXPECT_EQ(state().controlTexts[1009], L"C:\\sdk");
-    ASSERT_EQ(state().messageBoxes.size(), 2u);
-    EXPECT_EQ(state().messageBoxes[1].text,
-              L"Click Browse and select a valid Android SDK root folder!");
-}
 
 TEST_F(FolderSelection, AllocatorUnavailable) {
     state().browseAnswers = {{BrowseResult::AllocatorUnavailable, L""}};

@@ -12,9 +12,6 @@ const std::wstring kAdtSuccess =
     L"The selected ADT Bundle has been integrated with Parvex for Android successfully!";
 const std::wstring kAdtFailure =
     L"The selected ADT has not been integrated with Parvex for Android! Please try again!";
-const std::wstring kStandaloneFailure =
-    L"The selected standalone Eclipse and Android SDK have not been integrated with Parvex for "
-    L"Android! Please try again!";
 
 class Integrate : public DialogTest {
 protected:
@@ -76,72 +73,6 @@ TEST_F(Integrate, AdtBundleWithCleanOfTheRecordedStandaloneEnvironment) {
     expectNoProgressWindowDuringMessages();
     // The record read at start is what the uninstall part still uses.
     EXPECT_STREQ(gRecord.eclipseRootFolder.text, L"C:\\old-eclipse");
-}
-
-TEST_F(Integrate, NothingValidPickedRefusesWithTwoMessages) {
-    open();
-    EXPECT_FALSE(press(1005));
-    EXPECT_EQ(messageTexts(),
-              (std::vector<std::wstring>{
-                  L"Click Browse and select a valid ADT root folder first! If you have not "
-                  L"downloaded the ADT Bundle, then go to https://developer.android.com/sdk/"
-                  L"index.html and check \"Other Download Options\".",
-                  kAdtFailure}));
-    EXPECT_TRUE(state().progressShown.empty());
-    EXPECT_TRUE(state().shellCalls.empty());
-    EXPECT_EQ(state().dialogEndedWith, -1);
-    expectNoProgressWindowDuringMessages();
-
-    state().messageBoxes.clear();
-    press(1007);
-    EXPECT_FALSE(press(1005));
-    EXPECT_EQ(messageTexts(), (std::vector<std::wstring>{
-                                  L"Click Browse and select a valid Eclipse root folder first!",
-                                  kStandaloneFailure}));
-    fake::addFile(L"C:\\eclipse\\eclipse.exe");
-    fake::addFolder(L"C:\\eclipse\\plugins");
-    pick(1010, L"C:\\eclipse");
-    state().messageBoxes.clear();
-    EXPECT_FALSE(press(1005));
-    EXPECT_EQ(messageTexts(), (std::vector<std::wstring>{
-                                  L"Click Browse and select a valid Android SDK root folder first!",
-                                  kStandaloneFailure}));
-}
-
-TEST_F(Integrate, StandaloneWithoutAddOnPayloadFailsAndCanBePressedAgain) {
-    fake::addFile(L"C:\\eclipse\\eclipse.exe");
-    fake::addFolder(L"C:\\eclipse\\plugins");
-    fake::addFile(L"C:\\sdk\\platform-tools\\adb.exe");
-    state().folders.erase(L"c:\\setup\\add-ons\\addon-parvex");
-    state().folders.erase(L"c:\\setup\\add-ons");
-    open();
-    press(1007);
-    pick(1010, L"C:\\eclipse");
-    pick(1011, L"C:\\sdk");
-
-    EXPECT_FALSE(press(1005));
-    EXPECT_EQ(messageTexts(), std::vector<std::wstring>{kStandaloneFailure});
-    EXPECT_TRUE(state().shellCalls.empty()) << "the plug-in step did not run";
-    EXPECT_FALSE(fake::hasKey(kRecordKey));
-    EXPECT_FALSE(press(1005));
-    EXPECT_EQ(state().progressCreated, 2);
-    EXPECT_EQ(state().progressShown.size(), 2u);
-    expectNoProgressWindowDuringMessages();
-    EXPECT_EQ(state().dialogEndedWith, -1);
-    EXPECT_TRUE(gDialog.eclipseValid && gDialog.sdkValid);
-}
-
-TEST_F(Integrate, SameAdtRootIntegratedAgainWithCleanKeepsThePayload) {
-    makeAdt(L"C:\\adt");
-    fake::setString(kRecordKey, L"ADTRootFolder", L"c:\\ADT\\");
-    fake::setString(kRecordKey, L"EclipseRootFolder", L"C:\\unused");
-    open();
-    pick(1003, L"C:\\adt");
-    press(1004);
-    EXPECT_TRUE(press(1005));
-    EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\com.parvex.core"));
-    EXPECT_TRUE(fake::exists(L"C:\\adt\\sdk\\add-ons\\addon-parvex"));
-    for (const auto& call : state().shellCalls) EXPECT_EQ(call.operation, platform::kFoCopy);
 }
 
 TEST_F(Integrate, FailedEntryReportsFailureAndWritesNoRecord) {

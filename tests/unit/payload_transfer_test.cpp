@@ -10,10 +10,7 @@ class PayloadTransfer : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        fake::addFolder(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.core");
-        fake::addFile(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.ui.jar");
-        fake::addFolder(L"C:\\Setup\\plugins\\IntelliJ IDEA\\parvex-studio");
-        fake::addFolder(L"C:\\Setup\\add-ons\\addon-parvex");
+        addSamplePayload();
     }
 };
 
@@ -103,32 +100,6 @@ TEST_F(PayloadTransfer, PathsThatDoNotFitAreNeverCutShort) {
     ASSERT_EQ(state().shellCalls.size(), 2u);
     EXPECT_EQ(state().shellCalls[0].to.size(), 258u);
     EXPECT_EQ(state().shellCalls[1].to.size(), 259u);
-}
-
-TEST_F(PayloadTransfer, StepTableOfEveryKind) {
-    const EnvironmentRoots roots{L"R1", L"R2"};
-    struct Row {
-        EnvironmentKind kind;
-        int number;
-        const wchar_t* root;
-        const wchar_t* target;
-        const wchar_t* payload;
-        bool create;
-    } rows[] = {
-        {EnvironmentKind::AndroidStudio, 1, L"R1", L"plugins", L"plugins\\IntelliJ IDEA", false},
-        {EnvironmentKind::AndroidStudio, 2, L"R2", L"add-ons", L"add-ons", true},
-        {EnvironmentKind::AdtBundle, 1, L"R1", L"eclipse\\plugins", L"plugins\\Eclipse", false},
-        {EnvironmentKind::AdtBundle, 2, L"R1", L"sdk\\add-ons", L"add-ons", true},
-        {EnvironmentKind::StandaloneEclipseSdk, 1, L"R1", L"plugins", L"plugins\\Eclipse", false},
-        {EnvironmentKind::StandaloneEclipseSdk, 2, L"R2", L"add-ons", L"add-ons", true},
-    };
-    for (const Row& row : rows) {
-        const IntegrationStep step = integrationStep(row.kind, roots, row.number);
-        EXPECT_STREQ(step.root, row.root);
-        EXPECT_STREQ(step.targetSub, row.target);
-        EXPECT_STREQ(step.payloadSub, row.payload);
-        EXPECT_EQ(step.createTarget, row.create);
-    }
 }
 
 TEST_F(PayloadTransfer, IntegratesInOrderAndCreatesOnlyTheAddOnTarget) {

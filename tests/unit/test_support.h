@@ -17,6 +17,14 @@ protected:
     }
 };
 
+// The payload folders beside C:\Setup\Quorvane.exe, one entry of each kind.
+inline void addSamplePayload() {
+    fake::addFolder(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.core");
+    fake::addFile(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.ui.jar");
+    fake::addFolder(L"C:\\Setup\\plugins\\IntelliJ IDEA\\parvex-studio");
+    fake::addFolder(L"C:\\Setup\\add-ons\\addon-parvex");
+}
+
 inline const wchar_t kRecordKey[] =
     L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android";
 inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
@@ -33,10 +41,7 @@ protected:
     void SetUp() override {
         CoreTest::SetUp();
         gDialog = DialogState();
-        fake::addFolder(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.core");
-        fake::addFile(L"C:\\Setup\\plugins\\Eclipse\\com.parvex.ui.jar");
-        fake::addFolder(L"C:\\Setup\\plugins\\IntelliJ IDEA\\parvex-studio");
-        fake::addFolder(L"C:\\Setup\\add-ons\\addon-parvex");
+        addSamplePayload();
     }
 
     bool open() {
