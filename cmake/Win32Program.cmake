@@ -2,13 +2,16 @@
 enable_language(RC)
 
 add_executable(Quorvane WIN32
-  driver/main_win32.cpp
+  platform/win32_main.cpp
   platform/win32_platform.cpp
+  platform/win32_files.cpp
   platform/win32_dialog.cpp
   resources/quorvane.rc
 )
 target_link_libraries(Quorvane PRIVATE quorvane_core shell32 ole32 advapi32 user32)
-target_compile_definitions(Quorvane PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+# Windows 7 and later: final paths and ordinal comparisons are there.
+target_compile_definitions(Quorvane PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+  _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_compile_definitions(quorvane_core PRIVATE UNICODE _UNICODE)
 
 if(MINGW)

@@ -7,7 +7,6 @@
 
 struct DialogState {
     platform::Window mainWindow = nullptr;
-    platform::Window progressWindow = nullptr;
     bool comStarted = false;
     bool cleanChecked = false;
     bool adtValid = false;
@@ -24,15 +23,7 @@ struct DialogState {
 
 extern DialogState gDialog;
 
+// Module handle the dialogs are created from.
+extern void* gInstance;
+
 Selection currentSelection();
-
-extern const wchar_t kNotInstalled[];
-extern const wchar_t kAndroidSdkDownloadPage[];
-
-// Shows text (composed in the shared message buffer) with no owner, the
-// program's caption, MB_OK and MB_SETFOREGROUND; returns the answer.
-int showMessage(const wchar_t* text);
-// The same with "%s" replaced by argument as it stands.
-int showMessageWith(const wchar_t* textTemplate, const wchar_t* argument);
-// The box captioned "ERROR" (MB_OK only) for a browser that cannot open.
-void showBrowseError();

@@ -1,6 +1,7 @@
 #include "dialog/folder_selection.h"
 
 #include "dialog/dialog_state.h"
+#include "dialog/messages.h"
 #include "environment/root_validation.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
@@ -8,47 +9,25 @@
 namespace {
 
 struct BrowseRow {
-    int button;
-    const wchar_t* title;
+    const BrowseTexts& texts;
     PathBuffer* destination;
     bool (*validate)(const PathBuffer&);
     int editField;
     bool* valid;
-    const wchar_t* noFolderText;
-    const wchar_t* notValidText;  // "%s" is the chosen folder
 };
 
 BrowseRow rowOf(int button) {
     switch (button) {
         case IDC_NEW_ADT_BROWSE:
-            return {
-                button,
-                L"Select the ADT root folder:",
-                &gDialog.newAdtRoot,
-                validateAdtRoot,
-                IDC_NEW_ADT_ROOT_EDIT,
-                &gDialog.adtValid,
-                L"Click Browse and select a valid ADT root folder!" QUORVANE_ADT_DOWNLOAD_HINT,
-                L"The folder \"%s\" is not a valid ADT root folder!" QUORVANE_ADT_DOWNLOAD_HINT};
+            return {kAdtBrowseTexts, &gDialog.newAdtRoot, validateAdtRoot, IDC_NEW_ADT_ROOT_EDIT,
+                    &gDialog.adtValid};
         case IDC_NEW_ECLIPSE_BROWSE:
-            return {button,
-                    L"Select the Eclipse root folder:",
-                    &gDialog.newEclipseRoot,
-                    validateEclipseRoot,
-                    IDC_NEW_ECLIPSE_ROOT_EDIT,
-                    &gDialog.eclipseValid,
-                    L"Click Browse and select a valid Eclipse root folder!",
-                    L"The folder \"%s\" is not a valid Eclipse root folder!"};
+            return {kEclipseBrowseTexts, &gDialog.newEclipseRoot, validateEclipseRoot,
+                    IDC_NEW_ECLIPSE_ROOT_EDIT, &gDialog.eclipseValid};
         case IDC_NEW_SDK_BROWSE:
         default:
-            return {IDC_NEW_SDK_BROWSE,
-                    L"Select the Android SDK root folder:",
-                    &gDialog.newSdkRoot,
-                    validateSdkRoot,
-                    IDC_NEW_SDK_ROOT_EDIT,
-                    &gDialog.sdkValid,
-                    L"Click Browse and select a valid Android SDK root folder!",
-                    L"The folder \"%s\" is not a valid Android SDK root folder!"};
+            return {kSdkBrowseTexts, &gDialog.newSdkRoot, validateSdkRoot, IDC_NEW_SDK_ROOT_EDIT,
+                    &gDialog.sdkValid};
     }
 }
 
@@ -75,9 +54,9 @@ bool selectFolder(const wchar_t* title, PathBuffer& destination) {
 
 void onBrowseButton(int id) {
     const BrowseRow row = rowOf(id);
-    if (!selectFolder(row.title, *row.destination)) {
+    if (!selectFolder(row.texts.title, *row.destination)) {
         // Flag, edit field and buffer stay as they were.
-        showMessage(row.noFolderText);
+        showMessage(row.texts.noFolder);
         return;
     }
     if (row.validate(*row.destination)) {
@@ -87,5 +66,5 @@ void onBrowseButton(int id) {
     }
     // The edit field keeps the last valid folder.
     *row.valid = false;
-    showMessageWith(row.notValidText, row.destination->text);
+    showMessage(row.texts.notValid, platform::kMbOk, row.destination->text);
 }

@@ -9,8 +9,3 @@ bool selectFolder(const wchar_t* title, PathBuffer& destination);
 
 // Button 1003, 1010 or 1011: pick, validate, show or report.
 void onBrowseButton(int id);
-
-// The download hint shared by the ADT messages.
-#define QUORVANE_ADT_DOWNLOAD_HINT                             \
-    L" If you have not downloaded the ADT Bundle, then go to " \
-    L"https://developer.android.com/sdk/index.html and check \"Other Download Options\"."

@@ -1,129 +1,111 @@
 #include "dialog/integrate_command.h"
 
 #include "dialog/dialog_state.h"
-#include "dialog/folder_selection.h"
-#include "dialog/main_dialog.h"
-#include "environment/payload_transfer.h"
-#include "platform/platform.h"
+#include "dialog/messages.h"
+#include "environment/environment_steps.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-struct Outcome {
-    const wchar_t* success;
-    const wchar_t* failure;
+// The environment that one selection integrates into.
+struct Target {
+    const OutcomeTexts& outcome;
+    EnvironmentKind kind;
+    EnvironmentRoots roots;
+    StepOrder order;
+    const wchar_t* missingChoice;  // why Integrate refuses, or null
 };
 
-const Outcome kAndroidStudioOutcome = {
-    L"The Android Studio has been integrated with Parvex for Android successfully!",
-    L"The Android Studio has not been integrated with Parvex for Android! Please try again!"};
-const Outcome kAdtOutcome = {
-    L"The selected ADT Bundle has been integrated with Parvex for Android successfully!",
-    L"The selected ADT has not been integrated with Parvex for Android! Please try again!"};
-const Outcome kStandaloneOutcome = {
-    L"The selected standalone Eclipse and Android SDK have been integrated with Parvex for "
-    L"Android successfully!",
-    L"The selected standalone Eclipse and Android SDK have not been integrated with Parvex "
-    L"for Android! Please try again!"};
-
-void closeProgressWindow() {
-    if (gDialog.progressWindow != nullptr) {
-        platform::destroyWindow(gDialog.progressWindow);
-        gDialog.progressWindow = nullptr;
+Target targetOf(Selection selection) {
+    switch (selection) {
+        case Selection::AndroidStudio:
+            copyText(gDialog.androidStudioTarget.text, gAndroidStudio.path.text);
+            copyText(gDialog.androidStudioSdkTarget.text, gAndroidStudio.sdkPath.text);
+            return {kAndroidStudioOutcome,
+                    EnvironmentKind::AndroidStudio,
+                    {gDialog.androidStudioTarget.text, gDialog.androidStudioSdkTarget.text},
+                    StepOrder::PluginsFirst,
+                    nullptr};
+        case Selection::AdtBundle:
+            return {kAdtOutcome,
+                    EnvironmentKind::AdtBundle,
+                    {gDialog.newAdtRoot.text, nullptr},
+                    StepOrder::PluginsFirst,
+                    gDialog.adtValid ? nullptr : kChooseAdtFirst};
+        case Selection::Standalone:
+        default:
+            // The add-on step goes first for a standalone environment.
+            return {kStandaloneOutcome,
+                    EnvironmentKind::StandaloneEclipseSdk,
+                    {gDialog.newEclipseRoot.text, gDialog.newSdkRoot.text},
+                    StepOrder::AddOnsFirst,
+                    !gDialog.eclipseValid ? kChooseEclipseFirst
+                    : !gDialog.sdkValid   ? kChooseSdkFirst
+                                          : nullptr};
     }
 }
 
-bool fail(const Outcome& outcome) {
-    closeProgressWindow();
-    showMessage(outcome.failure);
-    return false;
-}
-
-// The recorded environment, as read at start, for the clean step.
+// The recorded environment, as read at start. The Android Studio branch
+// considers only the ADT and standalone kinds.
 void cleanRecordedEnvironment(bool considerAndroidStudio, const KeptFolders& justWritten) {
     const EnvironmentKind kind = recordedKind(gRecord);
     if (considerAndroidStudio && kind == EnvironmentKind::AndroidStudio) {
         removeEnvironment(kind, {gRecord.androidStudioPath.text, gRecord.androidStudioSdkPath.text},
-                          &justWritten);
+                          gDialog.mainWindow, &justWritten);
     } else if (kind == EnvironmentKind::AdtBundle) {
-        removeEnvironment(kind, {gRecord.adtRootFolder.text, nullptr}, &justWritten);
+        removeEnvironment(kind, {gRecord.adtRootFolder.text, nullptr}, gDialog.mainWindow,
+                          &justWritten);
     } else {
         removeEnvironment(EnvironmentKind::StandaloneEclipseSdk,
                           {gRecord.eclipseRootFolder.text, gRecord.sdkRootFolder.text},
-                          &justWritten);
+                          gDialog.mainWindow, &justWritten);
     }
 }
 
-bool succeed(const Outcome& outcome, EnvironmentKind kind, const EnvironmentRoots& roots) {
+// Copies, cleans when asked and writes the record, behind the progress
+// window; true on success.
+bool integrate(const Target& target, platform::ProgressWindow& progress) {
+    progress.showAndPaint();
+    if (target.kind == EnvironmentKind::AndroidStudio && !gAndroidStudio.installed) {
+        return false;  // an Android Studio that is not installed has no usable folders
+    }
+    if (!integrateEnvironment(target.kind, target.roots, target.order, gDialog.mainWindow)) {
+        return false;
+    }
     if (gDialog.cleanChecked) {
         // What this press just integrated is never cleaned away again.
-        const KeptFolders justWritten = targetFolders(kind, roots);
-        cleanRecordedEnvironment(kind != EnvironmentKind::AndroidStudio, justWritten);
+        cleanRecordedEnvironment(target.kind != EnvironmentKind::AndroidStudio,
+                                 targetFolders(target.kind, target.roots));
     }
-    const bool written = writeIntegrationRecord(
-        currentSelection(), {&gDialog.androidStudioTarget, &gDialog.androidStudioSdkTarget,
-                             &gDialog.newAdtRoot, &gDialog.newEclipseRoot, &gDialog.newSdkRoot});
-    if (!written) {
+    if (!writeIntegrationRecord(
+            currentSelection(),
+            {&gDialog.androidStudioTarget, &gDialog.androidStudioSdkTarget, &gDialog.newAdtRoot,
+             &gDialog.newEclipseRoot, &gDialog.newSdkRoot})) {
         platform::debugOutput(L"The integration record could not be written");
     }
-    closeProgressWindow();
-    if (showMessage(outcome.success) == platform::kIdOk) {
-        platform::endDialog(gDialog.mainWindow, IDC_INTEGRATE);
-        return true;
-    }
-    return false;
-}
-
-bool integrate(const Outcome& outcome, EnvironmentKind kind, const EnvironmentRoots& roots,
-               StepOrder order) {
-    platform::showAndPaint(gDialog.progressWindow);
-    if (!integrateEnvironment(kind, roots, order)) {
-        return fail(outcome);
-    }
-    return succeed(outcome, kind, roots);
-}
-
-bool refuse(const wchar_t* reason, const Outcome& outcome) {
-    // The hidden progress window goes before any message is shown.
-    closeProgressWindow();
-    showMessage(reason);
-    return fail(outcome);
+    return true;
 }
 
 }  // namespace
 
 bool onIntegrate() {
-    gDialog.progressWindow = platform::createProgressWindow(gInstance, gDialog.mainWindow);
-    switch (currentSelection()) {
-        case Selection::AndroidStudio:
-            copyText(gDialog.androidStudioTarget.text, gAndroidStudio.path.text);
-            copyText(gDialog.androidStudioSdkTarget.text, gAndroidStudio.sdkPath.text);
-            return integrate(
-                kAndroidStudioOutcome, EnvironmentKind::AndroidStudio,
-                {gDialog.androidStudioTarget.text, gDialog.androidStudioSdkTarget.text},
-                StepOrder::PluginsFirst);
-        case Selection::AdtBundle:
-            if (!gDialog.adtValid) {
-                return refuse(
-                    L"Click Browse and select a valid ADT root folder "
-                    L"first!" QUORVANE_ADT_DOWNLOAD_HINT,
-                    kAdtOutcome);
-            }
-            return integrate(kAdtOutcome, EnvironmentKind::AdtBundle,
-                             {gDialog.newAdtRoot.text, nullptr}, StepOrder::PluginsFirst);
-        case Selection::Standalone:
-        default:
-            if (!gDialog.eclipseValid) {
-                return refuse(L"Click Browse and select a valid Eclipse root folder first!",
-                              kStandaloneOutcome);
-            }
-            if (!gDialog.sdkValid) {
-                return refuse(L"Click Browse and select a valid Android SDK root folder first!",
-                              kStandaloneOutcome);
-            }
-            // The add-on step goes first for a standalone environment.
-            return integrate(kStandaloneOutcome, EnvironmentKind::StandaloneEclipseSdk,
-                             {gDialog.newEclipseRoot.text, gDialog.newSdkRoot.text},
-                             StepOrder::AddOnsFirst);
+    const Target target = targetOf(currentSelection());
+    bool integrated = false;
+    {
+        // The progress window goes before any message is shown.
+        platform::ProgressWindow progress(gInstance, gDialog.mainWindow);
+        integrated = target.missingChoice == nullptr && integrate(target, progress);
     }
+    if (target.missingChoice != nullptr) {
+        showMessage(target.missingChoice);
+    }
+    if (!integrated) {
+        showMessage(target.outcome.failure);
+        return false;
+    }
+    if (showMessage(target.outcome.success) == platform::kIdOk) {
+        platform::endDialog(gDialog.mainWindow, IDC_INTEGRATE);
+        return true;
+    }
+    return false;
 }

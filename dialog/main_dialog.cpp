@@ -5,11 +5,8 @@
 #include "dialog/dialog_state.h"
 #include "dialog/folder_selection.h"
 #include "dialog/integrate_command.h"
-#include "driver/run_program.h"
-#include "environment/payload_transfer.h"
+#include "dialog/messages.h"
 #include "resources/resource_ids.h"
-
-void* gInstance = nullptr;
 
 namespace {
 
@@ -53,10 +50,9 @@ void onCleanCheckBox(unsigned notification) {
 }  // namespace
 
 void runMainDialog() {
-    platform::runMainDialog(gInstance);
+    platform::runMainDialog(gInstance, {onMainDialogInit, onMainDialogClose, onMainDialogCommand});
     // Later shell operations (the uninstall part) have no owner window.
     gDialog.mainWindow = nullptr;
-    gShellOwner = nullptr;
 }
 
 void initIntegratedSection() {
@@ -116,7 +112,6 @@ void refreshNewSection() {
 
 bool onMainDialogInit(platform::Window dialog) {
     gDialog.mainWindow = dialog;
-    gShellOwner = dialog;
     platform::setWindowText(dialog, kCaption);
     initIntegratedSection();
     refreshNewSection();

@@ -3,9 +3,6 @@
 
 #include "platform/platform.h"
 
-// Module handle the dialogs are created from.
-extern void* gInstance;
-
 // Runs the main dialog modally until it ends.
 void runMainDialog();
 

@@ -1,38 +1,13 @@
 #include "driver/run_program.h"
 
+#include "dialog/dialog_state.h"
 #include "dialog/main_dialog.h"
+#include "dialog/messages.h"
 #include "driver/command_line.h"
+#include "environment/environment_steps.h"
 #include "environment/integration_record.h"
-#include "environment/payload_transfer.h"
-
-const wchar_t kCaption[] = L"Quorvane v3.1";
-
-const wchar_t kUsageText[] =
-    L"Usage: Quorvane [-install | -uninstall] [-silence]\r\n"
-    L"\r\n"
-    L"-install\r\n"
-    L"\tInstall Parvex for Android components to the selected Android development "
-    L"environment.\r\n"
-    L"-uninstall\r\n"
-    L"\tUninstall Parvex for Android components from the already integrated Android "
-    L"development environment.\r\n"
-    L"-silence\r\n"
-    L"\tsilence mode (no dialog box).";
-
-const wchar_t kIntroductionText[] =
-    L"The Quorvane will install Parvex for Android components into the preferred Android "
-    L"development environment (Android Studio or Android Developer Tools (ADT) Bundle or "
-    L"standalone Eclipse and Android SDK) on your computer.";
 
 namespace {
-
-MessageText gRunMessage;
-
-int showRunMessage(const wchar_t* text, unsigned buttons) {
-    copyText(gRunMessage.text, text);
-    return platform::messageBox(nullptr, gRunMessage.text, kCaption,
-                                buttons | platform::kMbSetForeground);
-}
 
 EnvironmentRoots recordedRoots() {
     switch (recordedKind(gRecord)) {
@@ -46,22 +21,28 @@ EnvironmentRoots recordedRoots() {
     }
 }
 
+// Silent runs have no window to own their shell operations.
 void silentInstall() {
     const EnvironmentKind kind = recordedKind(gRecord);
     EnvironmentRoots roots = recordedRoots();
     if (kind == EnvironmentKind::AndroidStudio) {
-        // Android Studio's folders are the ones found now, not the recorded ones.
+        // Android Studio's folders are the ones found now, not the recorded
+        // ones; one that is not installed has none.
+        if (!gAndroidStudio.installed) {
+            return;
+        }
         roots = {gAndroidStudio.path.text, gAndroidStudio.sdkPath.text};
     }
-    integrateEnvironment(kind, roots, StepOrder::PluginsFirst);
+    integrateEnvironment(kind, roots, StepOrder::PluginsFirst, nullptr);
 }
 
 }  // namespace
 
-int runProgram(const wchar_t* tail) {
+int runProgram(void* instance, const wchar_t* tail) {
+    gInstance = instance;
     const RunOptions options = scanSwitches(tail);
     if (!options.actionGiven) {
-        showRunMessage(kUsageText, platform::kMbOk);
+        showMessage(kUsageText, platform::kMbOk);
         return 0;
     }
     readIntegrationRecord();
@@ -71,7 +52,7 @@ int runProgram(const wchar_t* tail) {
         if (options.silent) {
             silentInstall();
         } else {
-            if (showRunMessage(kIntroductionText, platform::kMbOkCancel) == platform::kIdCancel) {
+            if (showMessage(kIntroductionText, platform::kMbOkCancel) == platform::kIdCancel) {
                 return 0;
             }
             runMainDialog();
@@ -79,7 +60,7 @@ int runProgram(const wchar_t* tail) {
     }
     if (options.uninstall) {
         // The record as read at start, even when the dialog rewrote it.
-        removeEnvironment(recordedKind(gRecord), recordedRoots());
+        removeEnvironment(recordedKind(gRecord), recordedRoots(), nullptr);
     }
     return 0;
 }

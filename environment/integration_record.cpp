@@ -14,34 +14,24 @@ const wchar_t kRecordSubkey[] = L"Parvex for Android";
 const wchar_t kSoftwareKey[] = L"SOFTWARE";
 const wchar_t kAndroidStudioSubkey[] = L"Android Studio";
 
-// Opens parent\first\second in two steps; on success both keys are open.
-bool openTwoSteps(const wchar_t* first, const wchar_t* second, bool view64, platform::RegKey* outer,
-                  platform::RegKey* inner) {
-    if (platform::regOpenKey(platform::localMachine(), first, view64, outer) !=
-        platform::kSuccess) {
-        return false;
-    }
-    if (platform::regOpenKey(*outer, second, view64, inner) != platform::kSuccess) {
-        platform::regCloseKey(*outer);
-        return false;
-    }
-    return true;
+// Opens HKEY_LOCAL_MACHINE\first\second in two steps.
+bool openTwoSteps(const wchar_t* first, const wchar_t* second, bool view64,
+                  platform::RegistryKey& outer, platform::RegistryKey& inner) {
+    return outer.open(nullptr, first, view64) == platform::kSuccess &&
+           inner.open(&outer, second, view64) == platform::kSuccess;
 }
 
-// Reads a string value whole into out. A value that is missing, not a
-// string, or too long to be held with its ending NUL leaves out empty.
-bool readString(platform::RegKey key, const wchar_t* name, PathBuffer& out) {
+// Reads a string value whole into out, REG_EXPAND_SZ expanded as Windows
+// programs read it. A value that is missing, not a string, or too long to
+// be held with its ending NUL leaves out empty. A value stored without its
+// ending NUL is completed with one.
+bool readString(const platform::RegistryKey& key, const wchar_t* name, PathBuffer& out) {
     wchar_t data[kPathChars];
     std::uint32_t type = 0;
     std::uint32_t size = sizeof(data);
     out.clear();
-    if (platform::regQueryValue(key, name, &type, data, &size) != platform::kSuccess) {
-        return false;
-    }
-    if (type != platform::kRegSz && type != platform::kRegExpandSz) {
-        return false;
-    }
-    if (size > sizeof(data)) {
+    if (key.query(name, &type, data, &size) != platform::kSuccess || size > sizeof(data) ||
+        (type != platform::kRegSz && type != platform::kRegExpandSz)) {
         return false;
     }
     const std::size_t chars = size / sizeof(wchar_t);
@@ -49,21 +39,26 @@ bool readString(platform::RegKey key, const wchar_t* name, PathBuffer& out) {
     while (length < chars && data[length] != L'\0') {
         ++length;
     }
-    // Stored without its NUL and filling the whole buffer: it cannot be
-    // held whole, so it counts as missing.
     if (length == kPathChars) {
         return false;
     }
-    std::wmemcpy(out.text, data, length);
-    out.text[length] = L'\0';
+    data[length] = L'\0';
+    if (type == platform::kRegSz) {
+        return copyText(out.text, data);
+    }
+    const std::size_t needed = platform::expandEnvironmentStrings(data, out.text, kPathChars);
+    if (needed == 0 || needed > kPathChars) {
+        out.clear();
+        return false;
+    }
     return true;
 }
 
-bool writeString(platform::RegKey key, const wchar_t* name, const PathBuffer& value) {
+bool writeString(const platform::RegistryKey& key, const wchar_t* name, const PathBuffer& value) {
     // The whole buffer is written; the bytes after the text are zeroed.
     PathBuffer clean;
     copyText(clean.text, value.text);
-    return platform::regSetString(key, name, clean.text, sizeof(clean.text)) == platform::kSuccess;
+    return key.setString(name, clean.text, sizeof(clean.text)) == platform::kSuccess;
 }
 
 }  // namespace
@@ -79,9 +74,9 @@ EnvironmentKind recordedKind(const IntegrationRecord& record) {
 }
 
 bool readIntegrationRecord() {
-    platform::RegKey uninstall = nullptr;
-    platform::RegKey record = nullptr;
-    if (!openTwoSteps(kUninstallKey, kRecordSubkey, false, &uninstall, &record)) {
+    platform::RegistryKey uninstall;
+    platform::RegistryKey record;
+    if (!openTwoSteps(kUninstallKey, kRecordSubkey, false, uninstall, record)) {
         return false;
     }
     readString(record, L"AndroidStudioPath", gRecord.androidStudioPath);
@@ -91,16 +86,14 @@ bool readIntegrationRecord() {
     readString(record, L"SDKRootFolder", gRecord.sdkRootFolder);
     gRecord.recordedAndroidStudio = !gRecord.androidStudioPath.empty();
     gRecord.recordedAdt = !gRecord.recordedAndroidStudio && !gRecord.adtRootFolder.empty();
-    platform::regCloseKey(record);
-    platform::regCloseKey(uninstall);
     return true;
 }
 
 bool findAndroidStudio() {
-    platform::RegKey software = nullptr;
-    platform::RegKey studio = nullptr;
+    platform::RegistryKey software;
+    platform::RegistryKey studio;
     gAndroidStudio.installed = false;
-    if (!openTwoSteps(kSoftwareKey, kAndroidStudioSubkey, true, &software, &studio)) {
+    if (!openTwoSteps(kSoftwareKey, kAndroidStudioSubkey, true, software, studio)) {
         return false;
     }
     bool found = readString(studio, L"Path", gAndroidStudio.path) &&
@@ -108,15 +101,13 @@ bool findAndroidStudio() {
     if (found) {
         gAndroidStudio.installed = !gAndroidStudio.path.empty() && !gAndroidStudio.sdkPath.empty();
     }
-    platform::regCloseKey(studio);
-    platform::regCloseKey(software);
     return found;
 }
 
 bool writeIntegrationRecord(Selection selection, const RecordSource& source) {
-    platform::RegKey uninstall = nullptr;
-    platform::RegKey record = nullptr;
-    if (!openTwoSteps(kUninstallKey, kRecordSubkey, false, &uninstall, &record)) {
+    platform::RegistryKey uninstall;
+    platform::RegistryKey record;
+    if (!openTwoSteps(kUninstallKey, kRecordSubkey, false, uninstall, record)) {
         return false;
     }
     if (selection != Selection::AndroidStudio) {
@@ -136,7 +127,5 @@ bool writeIntegrationRecord(Selection selection, const RecordSource& source) {
         writeString(record, L"ADTRootFolder", *source.newAdtRoot) &&
         writeString(record, L"EclipseRootFolder", *source.newEclipseRoot) &&
         writeString(record, L"SDKRootFolder", *source.newSdkRoot);
-    platform::regCloseKey(record);
-    platform::regCloseKey(uninstall);
     return written;
 }

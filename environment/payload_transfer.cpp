@@ -2,70 +2,44 @@
 
 #include <cwchar>
 
-platform::Window gShellOwner = nullptr;
+#include "environment/folder_rules.h"
+#include "environment/path_buffer.h"
 
 namespace {
 
-constexpr unsigned kCopyDirectoryFlags = platform::kFofMultiDestFiles | platform::kFofSilent |
-                                         platform::kFofNoConfirmation |
-                                         platform::kFofNoConfirmMkdir | platform::kFofNoErrorUi;
-constexpr unsigned kDeleteDirectoryFlags = platform::kFofSilent | platform::kFofNoConfirmation |
-                                           platform::kFofNoConfirmMkdir | platform::kFofNoErrorUi;
-static_assert(kCopyDirectoryFlags == 0x0615, "copy flags for a directory");
-static_assert((kCopyDirectoryFlags | platform::kFofFilesOnly) == 0x0695, "copy flags for a file");
-static_assert(kDeleteDirectoryFlags == 0x0614, "delete flags for a directory");
-static_assert((kDeleteDirectoryFlags | platform::kFofFilesOnly) == 0x0694,
-              "delete flags for a file");
+constexpr unsigned kCopyFolderFlags = platform::kFofMultiDestFiles | platform::kFofSilent |
+                                      platform::kFofNoConfirmation | platform::kFofNoConfirmMkdir |
+                                      platform::kFofNoErrorUi;
+constexpr unsigned kDeleteFolderFlags = platform::kFofSilent | platform::kFofNoConfirmation |
+                                        platform::kFofNoConfirmMkdir | platform::kFofNoErrorUi;
+static_assert(kCopyFolderFlags == 0x0615, "copy flags for a folder");
+static_assert((kCopyFolderFlags | platform::kFofFilesOnly) == 0x0695, "copy flags for a file");
+static_assert(kDeleteFolderFlags == 0x0614, "delete flags for a folder");
+static_assert((kDeleteFolderFlags | platform::kFofFilesOnly) == 0x0694, "delete flags for a file");
 
-// A path list of one entry for the shell: the path, then two NULs.
-struct ShellPathList {
-    wchar_t text[kPathChars + 1] = {};
-};
-
-bool isDirectory(const platform::FindEntry& entry) {
-    return (entry.attributes & platform::kAttributeDirectory) != 0;
+bool isFolder(std::uint32_t attributes) {
+    return (attributes & platform::kAttributeDirectory) != 0;
 }
 
 bool isDotEntry(const platform::FindEntry& entry) {
-    return isDirectory(entry) &&
+    return isFolder(entry.attributes) &&
            (std::wcscmp(entry.name, L".") == 0 || std::wcscmp(entry.name, L"..") == 0);
 }
 
-// folder + backslash + name as a one-entry shell list; fails when it does
-// not fit a path buffer.
-bool entryList(ShellPathList& list, const wchar_t* folder, const wchar_t* name) {
-    PathBuffer path;
-    if (!joinPath(path, folder, name)) {
-        return false;
-    }
-    const std::size_t length = std::wcslen(path.text);
-    std::wmemcpy(list.text, path.text, length);
-    list.text[length] = L'\0';
-    list.text[length + 1] = L'\0';
-    return true;
-}
+// A path as a shell list of one entry: the path, then two NULs.
+struct ShellPathList {
+    wchar_t text[kPathChars + 1] = {};
 
-void reportShellError(const wchar_t* prefix, unsigned code, const wchar_t* suffix) {
-    static const wchar_t kDigits[] = L"0123456789abcdef";
-    wchar_t hex[9];
-    int length = 0;
-    do {
-        hex[length++] = kDigits[code & 0xF];
-        code >>= 4;
-    } while (code != 0);
-    wchar_t text[80];
-    std::size_t used = 0;
-    for (const wchar_t* p = prefix; *p != L'\0';) {
-        text[used++] = *p++;
+    explicit ShellPathList(const PathBuffer& path) { std::wmemcpy(text, path.text, kPathChars); }
+};
+
+// Diagnostics for a debugger: the text with its code, then the path.
+void report(const wchar_t* format, unsigned code, const wchar_t* path) {
+    wchar_t text[64];
+    if (std::swprintf(text, sizeof(text) / sizeof(text[0]), format, code) >= 0) {
+        platform::debugOutput(text);
     }
-    while (length > 0) {
-        text[used++] = hex[--length];
-    }
-    for (const wchar_t* p = suffix; *p != L'\0';) {
-        text[used++] = *p++;
-    }
-    text[used] = L'\0';
-    platform::debugOutput(text);
+    platform::debugOutput(path);
 }
 
 // Calls visit for every top-level entry of payload except "." and "..".
@@ -73,194 +47,107 @@ void reportShellError(const wchar_t* prefix, unsigned code, const wchar_t* suffi
 template <typename Visit>
 bool walkPayload(const wchar_t* payload, Visit visit) {
     PathBuffer pattern;
-    if (!joinPath(pattern, payload, L"*.*")) {
-        return false;
-    }
     platform::FindEntry entry{};
-    platform::FindHandle listing = platform::findFirst(pattern.text, &entry);
-    if (listing == nullptr) {
+    platform::FileListing listing;
+    if (!joinPath(pattern, payload, L"*.*") || !listing.first(pattern.text, &entry)) {
         return false;
     }
     do {
         if (!isDotEntry(entry)) {
             visit(entry);
         }
-    } while (platform::findNext(listing, &entry));
-    platform::findClose(listing);
+    } while (listing.next(&entry));
     return true;
 }
 
-// A root must name one folder wherever the program was started from: a
-// drive path ("C:\...") or a network path ("\\server\share..."). An empty
-// root would put the target at the root of the current drive, and so would
-// "\x"; "x" or "C:x" would depend on the current folder.
-bool isAbsoluteRoot(const wchar_t* root) {
-    if (root == nullptr) {
+// Copies one entry; true when it is in the target afterwards, of its kind.
+// The shell's result alone is not enough: it reports success for some
+// copies that never arrived.
+bool copyEntry(const wchar_t* target, const wchar_t* payload, const platform::FindEntry& entry,
+               platform::Window owner) {
+    PathBuffer source;
+    PathBuffer destination;
+    if (!joinPath(source, payload, entry.name) || !joinPath(destination, target, entry.name)) {
         return false;
     }
-    const bool driveLetter =
-        (root[0] >= L'A' && root[0] <= L'Z') || (root[0] >= L'a' && root[0] <= L'z');
-    if (driveLetter && root[1] == L':' && (root[2] == L'\\' || root[2] == L'/')) {
-        return true;
+    const unsigned flags =
+        isFolder(entry.attributes) ? kCopyFolderFlags : kCopyFolderFlags | platform::kFofFilesOnly;
+    bool aborted = false;
+    const int result =
+        platform::shellFileOperation(owner, platform::kFoCopy, ShellPathList(source).text,
+                                     ShellPathList(destination).text, flags, &aborted);
+    if (result != 0) {
+        report(L"Error in file operation 0x%x", static_cast<unsigned>(result), source.text);
+        return false;
     }
-    return root[0] == L'\\' && root[1] == L'\\' && root[2] != L'\0' && root[2] != L'\\';
+    std::uint32_t arrived = 0;
+    if (aborted || !platform::entryAttributes(destination.text, &arrived) ||
+        isFolder(arrived) != isFolder(entry.attributes)) {
+        report(L"Copy not in place, attributes 0x%x", arrived, destination.text);
+        return false;
+    }
+    return true;
 }
 
-// The step's target folder; fails for a root that is not absolute.
-bool stepTarget(const IntegrationStep& step, PathBuffer& target) {
-    if (!isAbsoluteRoot(step.root)) {
-        return false;
+// A link goes as the link itself; its target is never touched.
+void removeLink(const PathBuffer& path, std::uint32_t attributes) {
+    const bool removed = isFolder(attributes) ? platform::removeDirectory(path.text)
+                                              : platform::deleteFile(path.text);
+    if (!removed) {
+        report(L"Link left as it is, attributes 0x%x", attributes, path.text);
     }
-    return joinPath(target, step.root, step.targetSub);
 }
 
-bool isKept(const PathBuffer& target, const KeptFolders* kept) {
-    for (int i = 0; kept != nullptr && i < kept->count; ++i) {
-        if (sameFolder(target.text, kept->folders[i].text)) {
-            return true;
-        }
+void removeEntry(const wchar_t* target, const platform::FindEntry& entry, platform::Window owner,
+                 bool& everyEntryReached) {
+    PathBuffer path;
+    if (!joinPath(path, target, entry.name)) {
+        // Never delete a path cut short: it could name another entry.
+        everyEntryReached = false;
+        return;
     }
-    return false;
-}
-
-bool runStep(const IntegrationStep& step, bool copy, const KeptFolders* kept = nullptr) {
-    PathBuffer target;
-    if (!stepTarget(step, target)) {
-        return false;
+    std::uint32_t attributes = 0;
+    if (!platform::entryAttributes(path.text, &attributes)) {
+        return;  // not in the target: nothing to remove
     }
-    if (!copy && isKept(target, kept)) {
-        return true;
+    if ((attributes & platform::kAttributeReparsePoint) != 0) {
+        removeLink(path, attributes);
+        return;
     }
-    PathBuffer payload;
-    if (!payloadRoot(payload)) {
-        return false;
+    if (leadsElsewhere(target, entry.name)) {
+        // A link that does not show as one cannot be removed as the link
+        // itself: deleting it would delete what it leads to.
+        report(L"Entry leads elsewhere, left alone, attributes 0x%x", attributes, path.text);
+        return;
     }
-    // payloadRoot ends in a backslash; the subfolder is appended to it.
-    const std::size_t rootLength = std::wcslen(payload.text);
-    if (rootLength + std::wcslen(step.payloadSub) >= kPathChars) {
-        return false;
+    const unsigned flags = isFolder(entry.attributes)
+                               ? kDeleteFolderFlags
+                               : kDeleteFolderFlags | platform::kFofFilesOnly;
+    bool aborted = false;
+    const int result = platform::shellFileOperation(
+        owner, platform::kFoDelete, ShellPathList(path).text, nullptr, flags, &aborted);
+    if (result != 0) {
+        report(L"Error in SHFileOperation [0x%x]", static_cast<unsigned>(result), path.text);
     }
-    std::wcscat(payload.text, step.payloadSub);
-
-    if (!copy) {
-        return removePayload(target.text, payload.text);
-    }
-    if (step.createTarget) {
-        platform::FindEntry found{};
-        platform::FindHandle lookup = platform::findFirst(target.text, &found);
-        if (lookup == nullptr) {
-            platform::createDirectory(target.text);
-        } else {
-            platform::findClose(lookup);
-        }
-    }
-    return copyPayload(target.text, payload.text);
 }
 
 }  // namespace
 
-IntegrationStep integrationStep(EnvironmentKind kind, const EnvironmentRoots& roots, int number) {
-    const bool plugins = number == 1;
-    switch (kind) {
-        case EnvironmentKind::AndroidStudio:
-            return plugins ? IntegrationStep{1, roots.first, L"plugins", L"plugins\\IntelliJ IDEA",
-                                             false}
-                           : IntegrationStep{2, roots.second, L"add-ons", L"add-ons", true};
-        case EnvironmentKind::AdtBundle:
-            return plugins ? IntegrationStep{1, roots.first, L"eclipse\\plugins",
-                                             L"plugins\\Eclipse", false}
-                           : IntegrationStep{2, roots.first, L"sdk\\add-ons", L"add-ons", true};
-        case EnvironmentKind::StandaloneEclipseSdk:
-        default:
-            return plugins ? IntegrationStep{1, roots.first, L"plugins", L"plugins\\Eclipse", false}
-                           : IntegrationStep{2, roots.second, L"add-ons", L"add-ons", true};
-    }
-}
-
-bool payloadRoot(PathBuffer& out) {
-    const std::size_t length = platform::moduleFileName(out.text, kPathChars);
-    if (length == 0 || length >= kPathChars) {
-        out.clear();
-        return false;
-    }
-    wchar_t* lastBackslash = std::wcsrchr(out.text, L'\\');
-    if (lastBackslash == nullptr) {
-        out.clear();
-        return false;
-    }
-    lastBackslash[1] = L'\0';
-    return true;
-}
-
-bool copyPayload(const wchar_t* target, const wchar_t* payload) {
+bool copyPayload(const wchar_t* target, const wchar_t* payload, platform::Window owner) {
     bool everyEntryCopied = true;
     const bool listed = walkPayload(payload, [&](const platform::FindEntry& entry) {
-        ShellPathList from;
-        ShellPathList to;
-        if (!entryList(from, payload, entry.name) || !entryList(to, target, entry.name)) {
-            everyEntryCopied = false;
-            return;
-        }
-        const unsigned flags = isDirectory(entry) ? kCopyDirectoryFlags
-                                                  : kCopyDirectoryFlags | platform::kFofFilesOnly;
-        bool aborted = false;
-        const int result = platform::shellFileOperation(gShellOwner, platform::kFoCopy, from.text,
-                                                        to.text, flags, &aborted);
-        if (result != 0) {
-            reportShellError(L"Error in file operation 0x", static_cast<unsigned>(result), L"");
-        }
-        if (result != 0 || aborted) {
+        // A failed entry does not stop the walk; the step fails at its end.
+        if (!copyEntry(target, payload, entry, owner)) {
             everyEntryCopied = false;
         }
     });
     return listed && everyEntryCopied;
 }
 
-bool removePayload(const wchar_t* target, const wchar_t* payload) {
+bool removePayload(const wchar_t* target, const wchar_t* payload, platform::Window owner) {
     bool everyEntryReached = true;
     const bool listed = walkPayload(payload, [&](const platform::FindEntry& entry) {
-        ShellPathList path;
-        if (!entryList(path, target, entry.name)) {
-            // Never delete a path cut short: it could name another folder.
-            everyEntryReached = false;
-            return;
-        }
-        const unsigned flags = isDirectory(entry) ? kDeleteDirectoryFlags
-                                                  : kDeleteDirectoryFlags | platform::kFofFilesOnly;
-        bool aborted = false;
-        const int result = platform::shellFileOperation(gShellOwner, platform::kFoDelete, path.text,
-                                                        nullptr, flags, &aborted);
-        // An entry that is not in the target is fine: nothing to remove.
-        if (result != 0) {
-            reportShellError(L"Error in SHFileOperation [0x", static_cast<unsigned>(result), L"]");
-        }
+        removeEntry(target, entry, owner, everyEntryReached);
     });
     return listed && everyEntryReached;
-}
-
-bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order) {
-    const int firstStep = order == StepOrder::PluginsFirst ? 1 : 2;
-    const int secondStep = 3 - firstStep;
-    if (!runStep(integrationStep(kind, roots, firstStep), true)) {
-        return false;
-    }
-    return runStep(integrationStep(kind, roots, secondStep), true);
-}
-
-KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots) {
-    KeptFolders targets;
-    for (int number = 1; number <= 2; ++number) {
-        if (stepTarget(integrationStep(kind, roots, number), targets.folders[targets.count])) {
-            ++targets.count;
-        }
-    }
-    return targets;
-}
-
-bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots,
-                       const KeptFolders* kept) {
-    if (!runStep(integrationStep(kind, roots, 1), false, kept)) {
-        return false;
-    }
-    return runStep(integrationStep(kind, roots, 2), false, kept);
 }

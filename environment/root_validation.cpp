@@ -11,11 +11,10 @@ bool markerFound(const PathBuffer& root, const wchar_t* relative, bool mustBeFol
         return false;
     }
     platform::FindEntry entry{};
-    platform::FindHandle found = platform::findFirst(path.text, &entry);
-    if (found == nullptr) {
+    platform::FileListing lookup;
+    if (!lookup.first(path.text, &entry)) {
         return false;
     }
-    platform::findClose(found);
     return !mustBeFolder || (entry.attributes & platform::kAttributeDirectory) != 0;
 }
 

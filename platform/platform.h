@@ -1,6 +1,7 @@
 // The Windows operations that the portable core needs, in portable types.
 // The Win32 layer (platform/win32_*.cpp) implements them for the real
-// program; the unit tests link a double instead.
+// program; the unit tests link a double instead. Handles are owned by
+// objects that close them, so the core never writes a close call.
 #pragma once
 
 #include <cstddef>
@@ -9,17 +10,13 @@
 namespace platform {
 
 using Window = void*;
-using RegKey = void*;
-using FindHandle = void*;
-
-// Predefined root key; the Win32 layer maps it to HKEY_LOCAL_MACHINE.
-RegKey localMachine();
 
 // Win32 status codes and constants, checked against the SDK in the Win32 layer.
 constexpr long kSuccess = 0;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kAttributeDirectory = 0x10;
+constexpr std::uint32_t kAttributeReparsePoint = 0x400;
 constexpr unsigned kFoCopy = 2;
 constexpr unsigned kFoDelete = 3;
 constexpr unsigned kFofMultiDestFiles = 0x0001;
@@ -35,30 +32,82 @@ constexpr unsigned kMbSetForeground = 0x10000;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 constexpr std::int32_t kSOk = 0;
+constexpr int kBstUnchecked = 0;
+constexpr int kBstChecked = 1;
+constexpr unsigned kBnClicked = 0;
 
-// Registry. The 64-bit view flag is added only where asked for.
-long regOpenKey(RegKey parent, const wchar_t* subkey, bool view64, RegKey* key);
-// Reads raw value data; size is the capacity in bytes on entry and the
-// stored length on return, as RegQueryValueExW reports it.
-long regQueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, void* data,
-                   std::uint32_t* size);
-long regSetString(RegKey key, const wchar_t* name, const void* data, std::uint32_t size);
-void regCloseKey(RegKey key);
+// A registry key below HKEY_LOCAL_MACHINE, opened with KEY_ALL_ACCESS and
+// closed with the object.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey();
 
-// Files. A found entry carries its attributes and name as FindFirstFileW
-// gives them.
+    // Opens subkey below parent, or below HKEY_LOCAL_MACHINE when parent is
+    // null; the 64-bit view flag is added only where asked for.
+    long open(const RegistryKey* parent, const wchar_t* subkey, bool view64);
+    // Raw value data; size is the capacity in bytes on entry and the
+    // stored length on return, as RegQueryValueExW reports it.
+    long query(const wchar_t* name, std::uint32_t* type, void* data, std::uint32_t* size) const;
+    long setString(const wchar_t* name, const void* data, std::uint32_t size) const;
+
+private:
+    void* handle_ = nullptr;
+};
+
+// A found entry carries its attributes and name as FindFirstFileW gives them.
 struct FindEntry {
     std::uint32_t attributes;
     wchar_t name[260];
 };
-// Returns nullptr when nothing matched.
-FindHandle findFirst(const wchar_t* pathOrPattern, FindEntry* entry);
-bool findNext(FindHandle handle, FindEntry* entry);
-void findClose(FindHandle handle);
+
+// A FindFirstFileW listing, closed with the object.
+class FileListing {
+public:
+    FileListing() = default;
+    FileListing(const FileListing&) = delete;
+    FileListing& operator=(const FileListing&) = delete;
+    ~FileListing();
+
+    // False when nothing matched.
+    bool first(const wchar_t* pathOrPattern, FindEntry* entry);
+    bool next(FindEntry* entry);
+
+private:
+    void* handle_ = nullptr;
+};
+
+// The attributes of an entry itself (a link is not followed); false when
+// there is no such entry.
+bool entryAttributes(const wchar_t* path, std::uint32_t* attributes);
 bool createDirectory(const wchar_t* path);
+// Remove one link itself: RemoveDirectoryW and DeleteFileW.
+bool removeDirectory(const wchar_t* path);
+bool deleteFile(const wchar_t* path);
 // The running module's full path; returns its length, 0 on failure, and
 // capacity or more when the path did not fit.
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity);
+
+// Which file-system object a folder is: volume serial number and file
+// index, through a handle that follows links. False when it cannot be opened.
+struct FileIdentity {
+    std::uint32_t volume;
+    std::uint32_t indexHigh;
+    std::uint32_t indexLow;
+};
+bool fileIdentity(const wchar_t* path, FileIdentity* identity);
+// GetFullPathNameW; false when it fails or the result does not fit.
+bool fullPath(const wchar_t* path, wchar_t* out, std::size_t capacity);
+// Where an entry really leads (GetFinalPathNameByHandleW on a handle opened
+// normally, so links are followed); false when it cannot be told.
+bool finalPath(const wchar_t* path, wchar_t* out, std::size_t capacity);
+// Case-insensitive ordinal comparison over all of Unicode (CompareStringOrdinal).
+bool equalIgnoringCase(const wchar_t* a, const wchar_t* b);
+// ExpandEnvironmentStringsW: the characters needed, ending NUL included;
+// 0 on failure.
+std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::size_t capacity);
 
 // Shell file operation over double-NUL-ended lists. Returns the shell's
 // result code; anyAborted reports fAnyOperationsAborted.
@@ -71,13 +120,14 @@ void debugOutput(const wchar_t* text);
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type);
 
 // Dialogs. runMainDialog runs template 9 modally with no owner; its
-// procedure hands WM_INITDIALOG, WM_CLOSE and WM_COMMAND to the core's
-// handlers in dialog/main_dialog.h and returns their answer.
-int runMainDialog(void* instance);
-// Template 103, owned by owner, with the platform's default handling; hidden.
-Window createProgressWindow(void* instance, Window owner);
-void showAndPaint(Window window);  // ShowWindow(SW_SHOWDEFAULT), UpdateWindow
-void destroyWindow(Window window);
+// procedure hands WM_INITDIALOG, WM_CLOSE and WM_COMMAND to these handlers
+// and returns their answer; other messages get the default handling.
+struct MainDialogHandlers {
+    bool (*init)(Window dialog);
+    bool (*close)();
+    bool (*command)(int id, unsigned notification);
+};
+int runMainDialog(void* instance, const MainDialogHandlers& handlers);
 void endDialog(Window dialog, int result);
 void setWindowText(Window window, const wchar_t* text);
 void setControlText(Window dialog, int id, const wchar_t* text);
@@ -85,9 +135,20 @@ void enableControl(Window dialog, int id, bool enabled);
 int getCheck(Window dialog, int id);              // BM_GETCHECK
 void setCheck(Window dialog, int id, int state);  // BM_SETCHECK
 
-constexpr int kBstUnchecked = 0;
-constexpr int kBstChecked = 1;
-constexpr unsigned kBnClicked = 0;
+// The progress window: template 103, owned by owner, with the platform's
+// default handling, created hidden and destroyed with the object.
+class ProgressWindow {
+public:
+    ProgressWindow(void* instance, Window owner);
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+    ~ProgressWindow();
+
+    void showAndPaint();  // ShowWindow(SW_SHOWDEFAULT), UpdateWindow
+
+private:
+    Window window_ = nullptr;
+};
 
 std::int32_t coInitialize();  // an HRESULT
 void coUninitialize();
@@ -98,3 +159,7 @@ enum class BrowseResult { Chosen, Cancelled, NoFileSystemPath, AllocatorUnavaila
 BrowseResult browseForFolder(const wchar_t* title, wchar_t* path);
 
 }  // namespace platform
+
+// The core's side of the entry: the whole run for one command-line tail,
+// called by the platform's wWinMain. Always returns 0.
+int runProgram(void* instance, const wchar_t* tail);

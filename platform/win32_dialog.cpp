@@ -6,7 +6,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "dialog/main_dialog.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
 
@@ -16,16 +15,19 @@ static_assert(platform::kBnClicked == BN_CLICKED, "BN_CLICKED");
 
 namespace {
 
+// The core's handlers of the one main dialog that runs at a time.
+const platform::MainDialogHandlers* gHandlers = nullptr;
+
 // Translates the messages the core handles; everything else is left to the
 // platform's default dialog handling.
 INT_PTR CALLBACK mainDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            return onMainDialogInit(dialog) ? TRUE : FALSE;
+            return gHandlers->init(dialog) ? TRUE : FALSE;
         case WM_CLOSE:
-            return onMainDialogClose() ? TRUE : FALSE;
+            return gHandlers->close() ? TRUE : FALSE;
         case WM_COMMAND:
-            return onMainDialogCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+            return gHandlers->command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
         default:
             return FALSE;
     }
@@ -39,24 +41,28 @@ HWND control(platform::Window dialog, int id) {
 
 namespace platform {
 
-int runMainDialog(void* instance) {
-    return static_cast<int>(DialogBoxParamW(static_cast<HINSTANCE>(instance),
-                                            MAKEINTRESOURCEW(IDD_MAIN), nullptr,
-                                            mainDialogProcedure, 0));
+int runMainDialog(void* instance, const MainDialogHandlers& handlers) {
+    gHandlers = &handlers;
+    const INT_PTR result =
+        DialogBoxParamW(static_cast<HINSTANCE>(instance), MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                        mainDialogProcedure, 0);
+    gHandlers = nullptr;
+    return static_cast<int>(result);
 }
 
-Window createProgressWindow(void* instance, Window owner) {
-    return CreateDialogParamW(static_cast<HINSTANCE>(instance), MAKEINTRESOURCEW(IDD_PROGRESS),
-                              static_cast<HWND>(owner), nullptr, 0);
+ProgressWindow::ProgressWindow(void* instance, Window owner)
+    : window_(CreateDialogParamW(static_cast<HINSTANCE>(instance), MAKEINTRESOURCEW(IDD_PROGRESS),
+                                 static_cast<HWND>(owner), nullptr, 0)) {}
+
+ProgressWindow::~ProgressWindow() {
+    if (window_ != nullptr) {
+        DestroyWindow(static_cast<HWND>(window_));
+    }
 }
 
-void showAndPaint(Window window) {
-    ShowWindow(static_cast<HWND>(window), SW_SHOWDEFAULT);
-    UpdateWindow(static_cast<HWND>(window));
-}
-
-void destroyWindow(Window window) {
-    DestroyWindow(static_cast<HWND>(window));
+void ProgressWindow::showAndPaint() {
+    ShowWindow(static_cast<HWND>(window_), SW_SHOWDEFAULT);
+    UpdateWindow(static_cast<HWND>(window_));
 }
 
 void endDialog(Window dialog, int result) {

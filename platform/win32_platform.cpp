@@ -1,4 +1,5 @@
-// The Win32 side of platform.h: each function only translates its call.
+// The Win32 side of platform.h for the registry, the shell and message
+// boxes: each function only translates its call.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -12,7 +13,6 @@
 
 static_assert(platform::kRegSz == REG_SZ, "REG_SZ");
 static_assert(platform::kRegExpandSz == REG_EXPAND_SZ, "REG_EXPAND_SZ");
-static_assert(platform::kAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY, "directory attribute");
 static_assert(platform::kFoCopy == FO_COPY && platform::kFoDelete == FO_DELETE, "operations");
 static_assert(platform::kFofMultiDestFiles == FOF_MULTIDESTFILES, "FOF_MULTIDESTFILES");
 static_assert(platform::kFofSilent == FOF_SILENT, "FOF_SILENT");
@@ -28,75 +28,44 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wide characters");
 
 namespace platform {
 
-RegKey localMachine() {
-    return reinterpret_cast<RegKey>(HKEY_LOCAL_MACHINE);
+RegistryKey::~RegistryKey() {
+    if (handle_ != nullptr) {
+        RegCloseKey(static_cast<HKEY>(handle_));
+    }
 }
 
-long regOpenKey(RegKey parent, const wchar_t* subkey, bool view64, RegKey* key) {
+long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool view64) {
     HKEY opened = nullptr;
+    const HKEY base = parent != nullptr ? static_cast<HKEY>(parent->handle_) : HKEY_LOCAL_MACHINE;
     const REGSAM access = KEY_ALL_ACCESS | (view64 ? KEY_WOW64_64KEY : 0);
-    const LONG status = RegOpenKeyExW(reinterpret_cast<HKEY>(parent), subkey, 0, access, &opened);
-    *key = reinterpret_cast<RegKey>(opened);
+    const LONG status = RegOpenKeyExW(base, subkey, 0, access, &opened);
+    if (status == ERROR_SUCCESS) {
+        if (handle_ != nullptr) {
+            RegCloseKey(static_cast<HKEY>(handle_));
+        }
+        handle_ = opened;
+    }
     return status;
 }
 
-long regQueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, void* data,
-                   std::uint32_t* size) {
+long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data,
+                        std::uint32_t* size) const {
     DWORD valueType = 0;
     DWORD valueSize = *size;
-    const LONG status = RegQueryValueExW(reinterpret_cast<HKEY>(key), name, nullptr, &valueType,
+    const LONG status = RegQueryValueExW(static_cast<HKEY>(handle_), name, nullptr, &valueType,
                                          static_cast<BYTE*>(data), &valueSize);
     *type = valueType;
     *size = valueSize;
     return status;
 }
 
-long regSetString(RegKey key, const wchar_t* name, const void* data, std::uint32_t size) {
-    return RegSetValueExW(reinterpret_cast<HKEY>(key), name, 0, REG_SZ,
+long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t size) const {
+    return RegSetValueExW(static_cast<HKEY>(handle_), name, 0, REG_SZ,
                           static_cast<const BYTE*>(data), size);
 }
 
-void regCloseKey(RegKey key) {
-    RegCloseKey(reinterpret_cast<HKEY>(key));
-}
-
-namespace {
-void toEntry(const WIN32_FIND_DATAW& data, FindEntry* entry) {
-    entry->attributes = data.dwFileAttributes;
-    static_assert(sizeof(entry->name) == sizeof(data.cFileName), "file name size");
-    CopyMemory(entry->name, data.cFileName, sizeof(entry->name));
-}
-}  // namespace
-
-FindHandle findFirst(const wchar_t* pathOrPattern, FindEntry* entry) {
-    WIN32_FIND_DATAW data;
-    const HANDLE handle = FindFirstFileW(pathOrPattern, &data);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
-    toEntry(data, entry);
-    return handle;
-}
-
-bool findNext(FindHandle handle, FindEntry* entry) {
-    WIN32_FIND_DATAW data;
-    if (!FindNextFileW(handle, &data)) {
-        return false;
-    }
-    toEntry(data, entry);
-    return true;
-}
-
-void findClose(FindHandle handle) {
-    FindClose(handle);
-}
-
-bool createDirectory(const wchar_t* path) {
-    return CreateDirectoryW(path, nullptr) != 0;
-}
-
-std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
-    return GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::size_t capacity) {
+    return ExpandEnvironmentStringsW(text, out, static_cast<DWORD>(capacity));
 }
 
 int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, const wchar_t* to,

@@ -1,69 +1,92 @@
+// Log lines: "copy FROM > TO FLAGS", "delete PATH FLAGS" (flags in hex, then
+// " owned" when an owner window was given), "mkdir P", "rmdir P",
+// "unlink P", "box TEXT|CAPTION|TYPE", "progress created|shown|destroyed",
+// "end RESULT", "set NAME".
 #include "tests/unit/fake_platform.h"
 
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
-#include <memory>
 
-#include <gtest/gtest.h>
+#include "environment/path_buffer.h"
 
 namespace fake {
-
 namespace {
 
 State gState;
 
-std::wstring lower(std::wstring text) {
-    for (auto& c : text) c = static_cast<wchar_t>(std::towlower(c));
+std::wstring hex(unsigned value) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"%x", value);
     return text;
 }
 
-// Keys and paths compare case-insensitively, as on Windows.
-std::wstring fold(const std::wstring& path) {
-    return lower(path);
+// The full path as Windows forms it, lower-cased: separators made one,
+// "." and ".." resolved, relative paths taken from C:\Work.
+std::wstring canonical(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    if (path.rfind(L"\\\\", 0) != 0 && (path.size() < 2 || path[1] != L':')) {
+        path = L"C:\\Work\\" + path;
+    }
+    const bool network = path.rfind(L"\\\\", 0) == 0;
+    std::vector<std::wstring> parts;
+    std::wstring part;
+    for (std::size_t i = network ? 2 : 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == L'\\') {
+            if (part == L"..") {
+                if (parts.size() > 1)
+                    parts.pop_back();
+            } else if (!part.empty() && part != L".") {
+                parts.push_back(part);
+            }
+            part.clear();
+        } else {
+            part += static_cast<wchar_t>(std::towlower(path[i]));
+        }
+    }
+    std::wstring out = network ? L"\\" : L"";
+    for (const auto& p : parts) out += (out.empty() && !network ? L"" : L"\\") + p;
+    return parts.size() == 1 && !network ? out + L"\\" : out;
 }
 
 std::wstring parentOf(const std::wstring& path) {
     const auto slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash);
 }
 
-bool isFolder(const std::wstring& path) {
-    return gState.folders.count(fold(path)) != 0;
-}
-bool isFile(const std::wstring& path) {
-    return gState.files.count(fold(path)) != 0;
+const Node* find(const std::wstring& path) {
+    const auto found = gState.nodes.find(canonical(path));
+    return found == gState.nodes.end() ? nullptr : &found->second;
 }
 
-struct Listing {
-    std::vector<platform::FindEntry> entries;
-    std::size_t next = 0;
-};
+void add(const std::wstring& path, bool isFolder) {
+    const std::wstring key = canonical(path);
+    for (std::wstring p = parentOf(key); p.size() > 3; p = parentOf(p)) {
+        gState.nodes[p] = Node{true};
+    }
+    gState.nodes[key] = Node{isFolder};
+}
 
-platform::FindEntry makeEntry(const std::wstring& name, bool folder) {
+std::vector<std::wstring> subtree(const std::wstring& key) {
+    std::vector<std::wstring> keys;
+    for (const auto& node : gState.nodes) {
+        if (node.first == key || node.first.rfind(key + L"\\", 0) == 0)
+            keys.push_back(node.first);
+    }
+    return keys;
+}
+
+std::wstring registryKey(const std::wstring& path) {
+    std::wstring key = path;
+    for (auto& c : key) c = static_cast<wchar_t>(std::towlower(c));
+    return key;
+}
+
+platform::FindEntry entryOf(const std::wstring& name, const Node& node) {
     platform::FindEntry entry{};
-    entry.attributes = folder ? platform::kAttributeDirectory : 0x20;
+    entry.attributes = (node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes;
     std::wcsncpy(entry.name, name.c_str(), 259);
     return entry;
-}
-
-struct OpenKey {
-    std::wstring path;  // with its view prefix
-};
-
-std::vector<std::unique_ptr<OpenKey>> gKeys;
-OpenKey gLocalMachine{L"HKLM"};
-
-std::vector<std::wstring> below(const std::wstring& folder) {
-    std::vector<std::wstring> result;
-    const std::wstring prefix = fold(folder) + L"\\";
-    for (const auto* set : {&gState.folders, &gState.files}) {
-        for (const auto& path : *set) {
-            if (path.compare(0, prefix.size(), prefix) == 0)
-                result.push_back(path);
-        }
-    }
-    return result;
 }
 
 }  // namespace
@@ -71,293 +94,283 @@ std::vector<std::wstring> below(const std::wstring& folder) {
 State& state() {
     return gState;
 }
-
 void reset() {
     gState = State();
-    gKeys.clear();
 }
-
-void addFolder(const std::wstring& path) {
-    for (std::wstring p = path; !p.empty() && p.back() != L':'; p = parentOf(p)) {
-        gState.folders.insert(fold(p));
-    }
+void folder(const std::wstring& path) {
+    add(path, true);
 }
-
-void addFile(const std::wstring& path) {
-    addFolder(parentOf(path));
-    gState.files.insert(fold(path));
+void file(const std::wstring& path) {
+    add(path, false);
 }
-
-bool enabled(int id) {
-    auto found = gState.controlEnabled.find(id);
-    return found == gState.controlEnabled.end() || found->second;
-}
-
 bool exists(const std::wstring& path) {
-    return isFolder(path) || isFile(path);
+    return find(path) != nullptr;
 }
 
-std::vector<std::wstring> list(const std::wstring& folder) {
+std::vector<std::wstring> list(const std::wstring& folderPath) {
     std::vector<std::wstring> names;
-    const std::wstring prefix = fold(folder) + L"\\";
-    for (const auto& path : below(folder)) {
-        const std::wstring rest = path.substr(prefix.size());
-        if (rest.find(L'\\') == std::wstring::npos)
-            names.push_back(rest);
+    const std::wstring key = canonical(folderPath);
+    for (const auto& path : subtree(key)) {
+        if (path != key && parentOf(path) == key)
+            names.push_back(path.substr(key.size() + 1));
     }
-    std::sort(names.begin(), names.end());
     return names;
 }
 
-void setRaw(const std::wstring& key, const std::wstring& name, std::uint32_t type,
-            const std::vector<unsigned char>& data) {
-    gState.registry[fold(key)][fold(name)] = RegistryValue{type, data};
+void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
+              std::uint32_t type, bool raw) {
+    gState.registry[registryKey(key)][name] = {type, raw ? text : text + L'\0'};
 }
 
-void setString(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-    std::vector<unsigned char> data((text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(data.data(), text.c_str(), data.size());
-    setRaw(key, name, platform::kRegSz, data);
+std::wstring value(const std::wstring& key, const std::wstring& name) {
+    const auto& values = gState.registry[registryKey(key)];
+    const auto found = values.find(name);
+    return found == values.end() ? L"<missing>" : found->second.second.c_str();
 }
 
-bool hasKey(const std::wstring& key) {
-    return gState.registry.count(fold(key)) != 0;
+std::size_t valueBytes(const std::wstring& key, const std::wstring& name) {
+    return gState.registry[registryKey(key)][name].second.size() * sizeof(wchar_t);
 }
 
-std::wstring getString(const std::wstring& key, const std::wstring& name) {
-    auto k = gState.registry.find(fold(key));
-    if (k == gState.registry.end())
-        return L"<missing>";
-    auto v = k->second.find(fold(name));
-    if (v == k->second.end())
-        return L"<missing>";
-    std::wstring text(v->second.data.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(&text[0], v->second.data.data(), text.size() * sizeof(wchar_t));
-    return text.substr(0, text.find(L'\0'));
-}
-
-std::size_t valueSize(const std::wstring& key, const std::wstring& name) {
-    return gState.registry[fold(key)][fold(name)].data.size();
+std::vector<std::wstring> logOf(const std::wstring& prefix) {
+    std::vector<std::wstring> lines;
+    for (const auto& line : gState.log) {
+        if (line.rfind(prefix, 0) == 0)
+            lines.push_back(line);
+    }
+    return lines;
 }
 
 }  // namespace fake
 
 namespace platform {
 
-using namespace fake;
+using fake::gState;
 
-RegKey localMachine() {
-    return &gLocalMachine;
+RegistryKey::~RegistryKey() {
+    delete static_cast<std::wstring*>(handle_);
 }
 
-long regOpenKey(RegKey parent, const wchar_t* subkey, bool view64, RegKey* key) {
-    auto* from = static_cast<OpenKey*>(parent);
-    // A 32-bit program without the view flag works in the 32-bit view.
-    std::wstring path = from == &gLocalMachine ? std::wstring(view64 ? L"64\\" : L"32\\") + subkey
-                                               : from->path + L"\\" + subkey;
-    gState.openedKeys.push_back(path);
-    if (!hasKey(path)) {
-        // Intermediate keys exist when any key below them does.
-        bool any = false;
-        for (const auto& entry : gState.registry) {
-            if (entry.first.compare(0, path.size() + 1, lower(path) + L"\\") == 0)
-                any = true;
+long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool view64) {
+    const std::wstring base = parent != nullptr ? *static_cast<std::wstring*>(parent->handle_)
+                                                : std::wstring(view64 ? L"64" : L"32");
+    const std::wstring path = fake::registryKey(base + L"\\" + subkey);
+    for (const auto& key : gState.registry) {
+        if (key.first == path || key.first.rfind(path + L"\\", 0) == 0) {
+            delete static_cast<std::wstring*>(handle_);
+            handle_ = new std::wstring(path);
+            return kSuccess;
         }
-        if (!any)
-            return 2;  // ERROR_FILE_NOT_FOUND
     }
-    gKeys.push_back(std::make_unique<OpenKey>(OpenKey{path}));
-    *key = gKeys.back().get();
-    ++gState.openKeyCount;
-    return kSuccess;
+    return 2;  // ERROR_FILE_NOT_FOUND
 }
 
-long regQueryValue(RegKey key, const wchar_t* name, std::uint32_t* type, void* data,
-                   std::uint32_t* size) {
-    auto& values = gState.registry[lower(static_cast<OpenKey*>(key)->path)];
-    auto value = values.find(lower(name));
-    if (value == values.end())
+long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data,
+                        std::uint32_t* size) const {
+    const auto& values = gState.registry[*static_cast<std::wstring*>(handle_)];
+    const auto found = values.find(name);
+    if (found == values.end())
         return 2;
-    *type = value->second.type;
-    const auto stored = static_cast<std::uint32_t>(value->second.data.size());
-    if (stored > *size) {
-        *size = stored;
+    const std::uint32_t bytes =
+        static_cast<std::uint32_t>(found->second.second.size() * sizeof(wchar_t));
+    const bool fits = bytes <= *size;
+    *type = found->second.first;
+    *size = bytes;
+    if (!fits)
         return 234;  // ERROR_MORE_DATA
-    }
-    std::memcpy(data, value->second.data.data(), stored);
-    *size = stored;
+    std::memcpy(data, found->second.second.data(), bytes);
     return kSuccess;
 }
 
-long regSetString(RegKey key, const wchar_t* name, const void* data, std::uint32_t size) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    setRaw(static_cast<OpenKey*>(key)->path, name, kRegSz,
-           std::vector<unsigned char>(bytes, bytes + size));
+long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t size) const {
+    gState.log.push_back(std::wstring(L"set ") + name);
+    gState.registry[*static_cast<std::wstring*>(handle_)][name] = {
+        kRegSz, std::wstring(static_cast<const wchar_t*>(data), size / sizeof(wchar_t))};
     return kSuccess;
 }
 
-void regCloseKey(RegKey) {
-    --gState.openKeyCount;
+FileListing::~FileListing() {
+    delete static_cast<std::vector<FindEntry>*>(handle_);
 }
 
-FindHandle findFirst(const wchar_t* pathOrPattern, FindEntry* entry) {
+bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
     std::wstring path = pathOrPattern;
-    auto listing = std::make_unique<Listing>();
-    const std::wstring wildcard = L"\\*.*";
-    if (path.size() >= wildcard.size() &&
-        path.compare(path.size() - wildcard.size(), wildcard.size(), wildcard) == 0) {
-        const std::wstring folder = path.substr(0, path.size() - wildcard.size());
-        if (!isFolder(folder))
-            return nullptr;
-        listing->entries.push_back(makeEntry(L".", true));
-        listing->entries.push_back(makeEntry(L"..", true));
-        for (const auto& name : list(folder)) {
-            listing->entries.push_back(makeEntry(name, isFolder(folder + L"\\" + name)));
+    auto* entries = new std::vector<FindEntry>;
+    const bool pattern = path.size() > 4 && path.compare(path.size() - 4, 4, L"\\*.*") == 0;
+    if (pattern) {
+        path.resize(path.size() - 4);
+        if (const fake::Node* folder = fake::find(path); folder != nullptr && folder->folder) {
+            entries->push_back(fake::entryOf(L".", *folder));
+            entries->push_back(fake::entryOf(L"..", *folder));
+            for (const auto& name : fake::list(path)) {
+                entries->push_back(fake::entryOf(name, *fake::find(path + L"\\" + name)));
+            }
         }
-    } else {
-        if (!exists(path))
-            return nullptr;
-        listing->entries.push_back(makeEntry(path.substr(path.rfind(L'\\') + 1), isFolder(path)));
+    } else if (const fake::Node* node = fake::find(path)) {
+        entries->push_back(fake::entryOf(path.substr(path.rfind(L'\\') + 1), *node));
     }
-    *entry = listing->entries[0];
-    listing->next = 1;
-    return listing.release();
+    delete static_cast<std::vector<FindEntry>*>(handle_);
+    handle_ = entries;
+    return next(entry);
 }
 
-bool findNext(FindHandle handle, FindEntry* entry) {
-    auto* listing = static_cast<Listing*>(handle);
-    if (listing->next >= listing->entries.size())
+bool FileListing::next(FindEntry* entry) {
+    auto* entries = static_cast<std::vector<FindEntry>*>(handle_);
+    if (entries == nullptr || entries->empty())
         return false;
-    *entry = listing->entries[listing->next++];
+    *entry = entries->front();
+    entries->erase(entries->begin());
     return true;
 }
 
-void findClose(FindHandle handle) {
-    delete static_cast<Listing*>(handle);
+bool entryAttributes(const wchar_t* path, std::uint32_t* attributes) {
+    const fake::Node* node = fake::find(path);
+    if (node != nullptr)
+        *attributes = fake::entryOf(L"", *node).attributes;
+    return node != nullptr;
 }
 
 bool createDirectory(const wchar_t* path) {
-    gState.createdDirectories.push_back(path);
-    const std::wstring parent = parentOf(path);
-    if (exists(path) || (!parent.empty() && parent.back() != L':' && !isFolder(parent))) {
+    gState.log.push_back(std::wstring(L"mkdir ") + path);
+    if (!fake::exists(fake::parentOf(fake::canonical(path))))
         return false;
-    }
-    gState.folders.insert(fold(path));
+    fake::folder(path);
     return true;
+}
+
+bool removeDirectory(const wchar_t* path) {
+    gState.log.push_back(std::wstring(L"rmdir ") + path);
+    return gState.nodes.erase(fake::canonical(path)) == 1;
+}
+
+bool deleteFile(const wchar_t* path) {
+    gState.log.push_back(std::wstring(L"unlink ") + path);
+    return gState.nodes.erase(fake::canonical(path)) == 1;
 }
 
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
     const std::wstring& path = gState.modulePath;
-    if (path.size() >= capacity) {
-        // Cut and NUL-ended, reporting the capacity, as the real call does.
-        std::wmemcpy(buffer, path.c_str(), capacity - 1);
-        buffer[capacity - 1] = L'\0';
-        return capacity;
+    const std::size_t length = std::min(path.size(), capacity - 1);
+    std::wmemcpy(buffer, path.c_str(), length);
+    buffer[length] = L'\0';
+    return path.size() >= capacity ? capacity : length;
+}
+
+bool fileIdentity(const wchar_t* path, FileIdentity* identity) {
+    const fake::Node* node = fake::find(path);
+    if (node == nullptr)
+        return false;
+    const std::wstring target = node->leadsTo.empty() ? fake::canonical(path) : node->leadsTo;
+    *identity = {1, 0, static_cast<std::uint32_t>(std::hash<std::wstring>()(target))};
+    return true;
+}
+
+bool fullPath(const wchar_t* path, wchar_t* out, std::size_t capacity) {
+    if (std::wcsncmp(path, L"\\\\.\\", 4) == 0 || std::wcsncmp(path, L"\\\\?\\", 4) == 0) {
+        return copyText(out, capacity, path);
     }
-    std::wmemcpy(buffer, path.c_str(), path.size() + 1);
-    return path.size();
+    return copyText(out, capacity, fake::canonical(path).c_str());
+}
+
+bool finalPath(const wchar_t* path, wchar_t* out, std::size_t capacity) {
+    const fake::Node* node = fake::find(path);
+    return node != nullptr &&
+           copyText(out, capacity,
+                    (L"\\\\?\\" + (node->leadsTo.empty() ? fake::canonical(path) : node->leadsTo))
+                        .c_str());
+}
+
+bool equalIgnoringCase(const wchar_t* a, const wchar_t* b) {
+    return fake::registryKey(a) == fake::registryKey(b);
+}
+
+std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::size_t capacity) {
+    std::wstring expanded = text;
+    const std::size_t at = expanded.find(L"%USERNAME%");
+    if (at != std::wstring::npos)
+        expanded.replace(at, 10, L"builder-with-a-long-name");
+    if (expanded.size() < capacity)
+        std::wmemcpy(out, expanded.c_str(), expanded.size() + 1);
+    return expanded.size() + 1;
 }
 
 int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, const wchar_t* to,
                        unsigned flags, bool* anyAborted) {
+    *anyAborted = false;
     const std::wstring source = from;
-    const bool doubleNul = from[source.size() + 1] == L'\0';
-    const std::wstring target = to != nullptr ? std::wstring(to) : std::wstring();
-    gState.shellCalls.push_back(ShellCall{owner, operation, source, target, flags, doubleNul});
-    gState.events.push_back((operation == kFoCopy ? L"copy " : L"delete ") + source);
-    *anyAborted = gState.abortedCopies.count(source) != 0;
-    if (*anyAborted)
-        return 0;
-    auto failing = gState.failingCopies.find(source);
-    if (failing != gState.failingCopies.end())
+    gState.log.push_back(
+        (operation == kFoCopy ? L"copy " + source + L" > " + to : L"delete " + source) + L" " +
+        fake::hex(flags) + (owner != nullptr ? L" owned" : L""));
+    const auto failing = gState.shellResults.find(source);
+    if (failing != gState.shellResults.end())
         return failing->second;
-    if (!exists(source))
+    const std::wstring key = fake::canonical(source);
+    if (gState.nodes.count(key) == 0)
         return 2;
-    if (operation == kFoCopy) {
-        if (isFolder(source)) {
-            addFolder(target);
-            for (const auto& path : below(source)) {
-                const std::wstring copied = fold(target) + path.substr(source.size());
-                if (isFolder(path))
-                    addFolder(copied);
-                else
-                    addFile(copied);
-            }
-        } else {
-            addFile(target);
-        }
-    } else {
-        for (const auto& path : below(source)) {
-            gState.folders.erase(path);
-            gState.files.erase(path);
-        }
-        gState.folders.erase(fold(source));
-        gState.files.erase(fold(source));
+    const auto keys = fake::subtree(key);
+    if (operation == kFoDelete) {
+        for (const auto& k : keys) gState.nodes.erase(k);
+    } else if (std::find(gState.lostCopies.begin(), gState.lostCopies.end(), source) ==
+               gState.lostCopies.end()) {
+        const std::wstring destination = fake::canonical(to);
+        for (const auto& k : keys)
+            fake::add(destination + k.substr(key.size()), gState.nodes[k].folder);
     }
     return 0;
 }
 
 void debugOutput(const wchar_t* text) {
-    gState.debugOutput.push_back(text);
+    gState.debug.push_back(text);
 }
 
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type) {
-    gState.messageBoxes.push_back(MessageBoxCall{owner, text, caption, type});
-    gState.events.push_back(L"message " + std::wstring(text));
-    if (gState.messageBoxAnswers.empty())
+    gState.log.push_back(std::wstring(L"box ") + text + L"|" + caption + L"|" + fake::hex(type) +
+                         (owner != nullptr ? L" owned" : L""));
+    if (gState.answers.empty())
         return kIdOk;
-    const int answer = gState.messageBoxAnswers.front();
-    gState.messageBoxAnswers.erase(gState.messageBoxAnswers.begin());
+    const int answer = gState.answers.front();
+    gState.answers.erase(gState.answers.begin());
     return answer;
 }
 
-int runMainDialog(void*) {
+int runMainDialog(void*, const MainDialogHandlers&) {
+    gState.log.push_back(L"dialog");
     return 0;
 }
-
-Window createProgressWindow(void*, Window owner) {
-    EXPECT_EQ(owner, reinterpret_cast<Window>(0xD1A));
-    static std::uintptr_t created = 0x1000;
-    auto* window = reinterpret_cast<Window>(++created);
-    gState.progressAlive.insert(window);
-    return window;
-}
-
-void showAndPaint(Window) {
-    gState.events.push_back(L"progress shown");
-}
-
-void destroyWindow(Window window) {
-    gState.progressAlive.erase(window);
-    gState.events.push_back(L"progress destroyed");
-}
-
 void endDialog(Window, int result) {
-    gState.dialogEndedWith = result;
+    gState.log.push_back(L"end " + std::to_wstring(result));
 }
-
-void setWindowText(Window, const wchar_t*) {}
-
-void setControlText(Window, int, const wchar_t*) {}
-
-void enableControl(Window, int id, bool isEnabled) {
-    gState.controlEnabled[id] = isEnabled;
+void setWindowText(Window, const wchar_t* text) {
+    gState.texts[0] = text;
 }
-
+void setControlText(Window, int id, const wchar_t* text) {
+    gState.texts[id] = text;
+}
+void enableControl(Window, int id, bool enabled) {
+    gState.enabled[id] = enabled;
+}
 int getCheck(Window, int id) {
     return gState.checks[id];
 }
+void setCheck(Window, int id, int check) {
+    gState.checks[id] = check;
+}
 
-void setCheck(Window, int id, int checkState) {
-    gState.checks[id] = checkState;
+ProgressWindow::ProgressWindow(void*, Window) : window_(this) {
+    gState.log.push_back(L"progress created");
+}
+ProgressWindow::~ProgressWindow() {
+    gState.log.push_back(L"progress destroyed");
+}
+void ProgressWindow::showAndPaint() {
+    gState.log.push_back(L"progress shown");
 }
 
 std::int32_t coInitialize() {
     return gState.coInitializeResult;
 }
-
 void coUninitialize() {
-    ++gState.coUninitializeCalls;
+    gState.log.push_back(L"co uninitialize");
 }
 
 BrowseResult browseForFolder(const wchar_t*, wchar_t* path) {
@@ -365,9 +378,8 @@ BrowseResult browseForFolder(const wchar_t*, wchar_t* path) {
         return BrowseResult::Cancelled;
     const auto answer = gState.browseAnswers.front();
     gState.browseAnswers.erase(gState.browseAnswers.begin());
-    std::wcsncpy(path, answer.path.c_str(), 259);
-    path[259] = L'\0';
-    return answer.result;
+    std::wcsncpy(path, answer.second.c_str(), 259);
+    return answer.first;
 }
 
 }  // namespace platform

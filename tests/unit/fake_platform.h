@@ -1,9 +1,9 @@
-// An in-memory stand-in for platform.h: a file tree, both registry views,
-// shell operations that act on the tree, and scripted message-box answers.
+// The least double of platform.h that the unit tests need: a file tree, a
+// registry, and a log of every shell, file and window call in order.
 #pragma once
 
+#include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -11,82 +11,45 @@
 
 namespace fake {
 
-struct ShellCall {
-    platform::Window owner;
-    unsigned operation;
-    std::wstring from;  // the list's first path
-    std::wstring to;
-    unsigned flags;
-    bool fromDoubleNulEnded;
-};
-
-struct MessageBoxCall {
-    platform::Window owner;
-    std::wstring text;
-    std::wstring caption;
-    unsigned type;
-};
-
-struct RegistryValue {
-    std::uint32_t type;
-    std::vector<unsigned char> data;
+struct Node {
+    bool folder;
+    std::uint32_t extraAttributes = 0;  // a reparse point shows here
+    std::wstring leadsTo;               // a link: where its final path is
 };
 
 struct State {
-    // Paths without a trailing backslash; a folder is in folders, a file in files.
-    std::set<std::wstring> folders;
-    std::set<std::wstring> files;
+    std::map<std::wstring, Node> nodes;  // by lower-case full path
     std::wstring modulePath = L"C:\\Setup\\Quorvane.exe";
-
-    // Keys as "64\SOFTWARE\Android Studio" or "32\SOFTWARE\...".
-    std::map<std::wstring, std::map<std::wstring, RegistryValue>> registry;
-    std::vector<std::wstring> openedKeys;  // with the view and access asked for
-    int openKeyCount = 0;
-
-    std::vector<ShellCall> shellCalls;
-    std::map<std::wstring, int> failingCopies;  // source path -> shell result
-    std::set<std::wstring> abortedCopies;       // source path -> reports aborted
-    std::vector<std::wstring> createdDirectories;
-    std::vector<std::wstring> debugOutput;
-
-    std::vector<MessageBoxCall> messageBoxes;
-    std::vector<int> messageBoxAnswers;  // consumed in order; IDOK when empty
-
-    std::map<int, bool> controlEnabled;  // absent: never set (enabled)
+    // "32\KEY\PATH" -> value name -> (type, data); keys by lower case.
+    std::map<std::wstring, std::map<std::wstring, std::pair<std::uint32_t, std::wstring>>> registry;
+    std::map<std::wstring, int> shellResults;  // by source: a failing call
+    std::vector<std::wstring> lostCopies;      // sources whose copy reports 0 but never arrives
+    std::vector<std::wstring> log;             // calls in order, see fake_platform.cpp
+    std::vector<std::wstring> debug;
+    std::vector<int> answers;  // message boxes' answers in order; IDOK when none is left
+    std::vector<std::pair<platform::BrowseResult, std::wstring>> browseAnswers;
+    std::map<int, bool> enabled;
     std::map<int, int> checks;
-    int dialogEndedWith = -1;
+    std::map<int, std::wstring> texts;
     std::int32_t coInitializeResult = 0;
-    int coUninitializeCalls = 0;
-
-    // Progress windows still alive.
-    std::set<platform::Window> progressAlive;
-    // Events in order ("progress shown", "message", "copy", "delete", ...).
-    std::vector<std::wstring> events;
-
-    struct Browse {
-        platform::BrowseResult result;
-        std::wstring path;
-    };
-    std::vector<Browse> browseAnswers;  // consumed in order; Cancelled when empty
 };
-
-bool enabled(int id);
 
 State& state();
 void reset();
 
-void addFolder(const std::wstring& path);  // with its parents
-void addFile(const std::wstring& path);    // with its parents
+void folder(const std::wstring& path);  // with its parents
+void file(const std::wstring& path);    // with its parents
 bool exists(const std::wstring& path);
-// The names below folder, one level, sorted.
-std::vector<std::wstring> list(const std::wstring& folder);
+std::vector<std::wstring> list(const std::wstring& folder);  // names, sorted
 
-void setString(const std::wstring& key, const std::wstring& name, const std::wstring& text);
-void setRaw(const std::wstring& key, const std::wstring& name, std::uint32_t type,
-            const std::vector<unsigned char>& data);
-bool hasKey(const std::wstring& key);
-// Text of a value up to its first NUL; "<missing>" when absent.
-std::wstring getString(const std::wstring& key, const std::wstring& name);
-std::size_t valueSize(const std::wstring& key, const std::wstring& name);
+// A value in the "32\..." or "64\..." key; text is stored with its NUL
+// unless raw.
+void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
+              std::uint32_t type = platform::kRegSz, bool raw = false);
+std::wstring value(const std::wstring& key, const std::wstring& name);  // up to its NUL
+std::size_t valueBytes(const std::wstring& key, const std::wstring& name);
+
+// The log lines that start with prefix.
+std::vector<std::wstring> logOf(const std::wstring& prefix);
 
 }  // namespace fake

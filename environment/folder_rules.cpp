@@ -1,0 +1,126 @@
+#include "environment/folder_rules.h"
+
+#include <cwchar>
+
+#include "environment/path_buffer.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Final paths carry the "\\?\" prefix and may run a few characters longer
+// than the path they were asked for.
+constexpr std::size_t kFinalPathChars = kPathChars + 8;
+
+bool isSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+bool isDrivePath(const wchar_t* path) {
+    const bool letter =
+        (path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z');
+    return letter && path[1] == L':' && isSeparator(path[2]);
+}
+
+// "\\server\..." with a server name that is not "." or "?": those two
+// reach devices and the object namespace, not a share.
+bool isNetworkPath(const wchar_t* path) {
+    if (!isSeparator(path[0]) || !isSeparator(path[1])) {
+        return false;
+    }
+    const wchar_t* server = path + 2;
+    std::size_t length = 0;
+    while (server[length] != L'\0' && !isSeparator(server[length])) {
+        ++length;
+    }
+    const bool deviceName = length == 1 && (server[0] == L'.' || server[0] == L'?');
+    return length > 0 && !deviceName;
+}
+
+bool isUsableSpelling(const wchar_t* path) {
+    return isDrivePath(path) || isNetworkPath(path);
+}
+
+// The full path with doubled and trailing separators dropped, so that two
+// spellings of one folder compare equal.
+bool comparablePath(const wchar_t* path, PathBuffer& out) {
+    PathBuffer full;
+    if (!platform::fullPath(path, full.text, kPathChars)) {
+        return false;
+    }
+    std::size_t used = 0;
+    for (std::size_t i = 0; full.text[i] != L'\0'; ++i) {
+        const wchar_t c = isSeparator(full.text[i]) ? L'\\' : full.text[i];
+        // The two leading separators of a network path stay.
+        if (c == L'\\' && used > 1 && out.text[used - 1] == L'\\') {
+            continue;
+        }
+        out.text[used++] = c;
+    }
+    // "C:\" keeps its separator; any other trailing one goes.
+    if (used > 3 && out.text[used - 1] == L'\\') {
+        --used;
+    }
+    out.text[used] = L'\0';
+    return true;
+}
+
+// "\\?\C:\x" -> "C:\x", "\\?\UNC\server\x" -> "\\server\x".
+const wchar_t* withoutNamespace(wchar_t* finalPath) {
+    if (std::wcsncmp(finalPath, L"\\\\?\\UNC\\", 8) == 0) {
+        finalPath[6] = L'\\';
+        return finalPath + 6;
+    }
+    return std::wcsncmp(finalPath, L"\\\\?\\", 4) == 0 ? finalPath + 4 : finalPath;
+}
+
+}  // namespace
+
+bool isUsableRoot(const wchar_t* root) {
+    if (root == nullptr || !isUsableSpelling(root)) {
+        return false;
+    }
+    // The full path too: a device name can hide in a drive path.
+    PathBuffer full;
+    if (!platform::fullPath(root, full.text, kPathChars) || !isUsableSpelling(full.text)) {
+        return false;
+    }
+    std::uint32_t attributes = 0;
+    return platform::entryAttributes(root, &attributes) &&
+           (attributes & platform::kAttributeDirectory) != 0;
+}
+
+bool sameFolder(const wchar_t* a, const wchar_t* b) {
+    platform::FileIdentity first{};
+    platform::FileIdentity second{};
+    if (platform::fileIdentity(a, &first) && platform::fileIdentity(b, &second)) {
+        return first.volume == second.volume && first.indexHigh == second.indexHigh &&
+               first.indexLow == second.indexLow;
+    }
+    PathBuffer fullA;
+    PathBuffer fullB;
+    if (!comparablePath(a, fullA) || !comparablePath(b, fullB)) {
+        return true;
+    }
+    return platform::equalIgnoringCase(fullA.text, fullB.text);
+}
+
+bool leadsElsewhere(const wchar_t* folder, const wchar_t* name) {
+    PathBuffer entry;
+    wchar_t folderFinal[kFinalPathChars];
+    wchar_t entryFinal[kFinalPathChars];
+    if (!joinPath(entry, folder, name) ||
+        !platform::finalPath(folder, folderFinal, kFinalPathChars) ||
+        !platform::finalPath(entry.text, entryFinal, kFinalPathChars)) {
+        return true;
+    }
+    // Where the entry would be if it were what it seems: the folder's own
+    // final path, one separator, the name.
+    wchar_t expected[kFinalPathChars];
+    const wchar_t* base = withoutNamespace(folderFinal);
+    const std::size_t length = std::wcslen(base);
+    const wchar_t* separator = (length > 0 && base[length - 1] == L'\\') ? L"" : L"\\";
+    if (std::swprintf(expected, kFinalPathChars, L"%ls%ls%ls", base, separator, name) < 0) {
+        return true;
+    }
+    return !platform::equalIgnoringCase(expected, withoutNamespace(entryFinal));
+}

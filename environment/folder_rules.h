@@ -1,0 +1,19 @@
+// What a folder is on disk: whether a root may be used at all, whether two
+// spellings name the same folder, and whether an entry leads elsewhere.
+#pragma once
+
+// A usable root is a drive path ("C:\...") or a network path
+// ("\\server\share..."), not a device or namespace path ("\\.\", "\\?\",
+// "\??\"), and names a folder that exists now. Nothing ever creates a root.
+bool isUsableRoot(const wchar_t* root);
+
+// True when both name the same folder on disk: the same volume and file
+// index when both can be opened, else the same full path compared
+// case-insensitively over all of Unicode. When not even that can be told
+// they count as the same, so that the caller leaves the folder alone.
+bool sameFolder(const wchar_t* a, const wchar_t* b);
+
+// True when folder\name leads somewhere other than that place: a link that
+// its attributes do not show. An entry whose final path cannot be told
+// counts as leading elsewhere.
+bool leadsElsewhere(const wchar_t* folder, const wchar_t* name);
