@@ -2,14 +2,9 @@
 
 #include <cwchar>
 
-#include "environment/path_buffer.h"
 #include "platform/platform.h"
 
 namespace {
-
-// Final paths carry the "\\?\" prefix and may run a few characters longer
-// than the path they were asked for.
-constexpr std::size_t kFinalPathChars = kPathChars + 8;
 
 bool isSeparator(wchar_t c) {
     return c == L'\\' || c == L'/';
@@ -64,15 +59,6 @@ bool comparablePath(const wchar_t* path, PathBuffer& out) {
     return true;
 }
 
-// "\\?\C:\x" -> "C:\x", "\\?\UNC\server\x" -> "\\server\x".
-const wchar_t* withoutNamespace(wchar_t* finalPath) {
-    if (std::wcsncmp(finalPath, L"\\\\?\\UNC\\", 8) == 0) {
-        finalPath[6] = L'\\';
-        return finalPath + 6;
-    }
-    return std::wcsncmp(finalPath, L"\\\\?\\", 4) == 0 ? finalPath + 4 : finalPath;
-}
-
 }  // namespace
 
 bool isUsableRoot(const wchar_t* root) {
@@ -104,23 +90,37 @@ bool sameFolder(const wchar_t* a, const wchar_t* b) {
     return platform::equalIgnoringCase(fullA.text, fullB.text);
 }
 
-bool leadsElsewhere(const wchar_t* folder, const wchar_t* name) {
+bool finalPathOf(const wchar_t* path, FinalPath& out) {
+    constexpr std::size_t kChars = sizeof(out.text) / sizeof(out.text[0]);
+    if (!platform::finalPath(path, out.text, kChars)) {
+        return false;
+    }
+    // "\\?\C:\x" -> "C:\x", "\\?\UNC\server\x" -> "\\server\x".
+    std::size_t skip = 0;
+    if (std::wcsncmp(out.text, L"\\\\?\\UNC\\", 8) == 0) {
+        skip = 6;
+        out.text[6] = L'\\';
+    } else if (std::wcsncmp(out.text, L"\\\\?\\", 4) == 0) {
+        skip = 4;
+    }
+    std::wmemmove(out.text, out.text + skip, kChars - skip);
+    return true;
+}
+
+bool leadsElsewhere(const FinalPath& folderFinal, const wchar_t* folder, const wchar_t* name) {
     PathBuffer entry;
-    wchar_t folderFinal[kFinalPathChars];
-    wchar_t entryFinal[kFinalPathChars];
-    if (!joinPath(entry, folder, name) ||
-        !platform::finalPath(folder, folderFinal, kFinalPathChars) ||
-        !platform::finalPath(entry.text, entryFinal, kFinalPathChars)) {
+    FinalPath entryFinal;
+    if (!joinPath(entry, folder, name) || !finalPathOf(entry.text, entryFinal)) {
         return true;
     }
     // Where the entry would be if it were what it seems: the folder's own
     // final path, one separator, the name.
-    wchar_t expected[kFinalPathChars];
-    const wchar_t* base = withoutNamespace(folderFinal);
-    const std::size_t length = std::wcslen(base);
-    const wchar_t* separator = (length > 0 && base[length - 1] == L'\\') ? L"" : L"\\";
-    if (std::swprintf(expected, kFinalPathChars, L"%ls%ls%ls", base, separator, name) < 0) {
+    FinalPath expected;
+    const std::size_t length = std::wcslen(folderFinal.text);
+    const wchar_t* separator = (length > 0 && folderFinal.text[length - 1] == L'\\') ? L"" : L"\\";
+    if (std::swprintf(expected.text, sizeof(expected.text) / sizeof(expected.text[0]), L"%ls%ls%ls",
+                      folderFinal.text, separator, name) < 0) {
         return true;
     }
-    return !platform::equalIgnoringCase(expected, withoutNamespace(entryFinal));
+    return !platform::equalIgnoringCase(expected.text, entryFinal.text);
 }

@@ -2,6 +2,8 @@
 // spellings name the same folder, and whether an entry leads elsewhere.
 #pragma once
 
+#include "environment/path_buffer.h"
+
 // A usable root is a drive path ("C:\...") or a network path
 // ("\\server\share..."), not a device or namespace path ("\\.\", "\\?\",
 // "\??\"), and names a folder that exists now. Nothing ever creates a root.
@@ -13,7 +15,14 @@ bool isUsableRoot(const wchar_t* root);
 // they count as the same, so that the caller leaves the folder alone.
 bool sameFolder(const wchar_t* a, const wchar_t* b);
 
+// Where a folder really is, links followed ("\\?\" prefix removed).
+struct FinalPath {
+    wchar_t text[kPathChars + 8] = {};  // a final path may run a little longer
+};
+// False when it cannot be told.
+bool finalPathOf(const wchar_t* path, FinalPath& out);
+
 // True when folder\name leads somewhere other than that place: a link that
-// its attributes do not show. An entry whose final path cannot be told
-// counts as leading elsewhere.
-bool leadsElsewhere(const wchar_t* folder, const wchar_t* name);
+// its attributes do not show. folderFinal is the folder's final path. An
+// entry whose final path cannot be told counts as leading elsewhere.
+bool leadsElsewhere(const FinalPath& folderFinal, const wchar_t* folder, const wchar_t* name);

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "environment/folder_rules.h"
+#include "environment/link_guard.h"
 #include "environment/path_buffer.h"
 
 namespace {
@@ -89,15 +90,6 @@ bool copyEntry(const wchar_t* target, const wchar_t* payload, const platform::Fi
     return true;
 }
 
-// A link goes as the link itself; its target is never touched.
-void removeLink(const PathBuffer& path, std::uint32_t attributes) {
-    const bool removed = isFolder(attributes) ? platform::removeDirectory(path.text)
-                                              : platform::deleteFile(path.text);
-    if (!removed) {
-        report(L"Link left as it is, attributes 0x%x", attributes, path.text);
-    }
-}
-
 void removeEntry(const wchar_t* target, const platform::FindEntry& entry, platform::Window owner,
                  bool& everyEntryReached) {
     PathBuffer path;
@@ -111,13 +103,20 @@ void removeEntry(const wchar_t* target, const platform::FindEntry& entry, platfo
         return;  // not in the target: nothing to remove
     }
     if ((attributes & platform::kAttributeReparsePoint) != 0) {
-        removeLink(path, attributes);
+        // A link goes as the link itself; its target is never touched.
+        if (!removeLinkItself(path, attributes)) {
+            report(L"Link left as it is, attributes 0x%x", attributes, path.text);
+        }
         return;
     }
-    if (leadsElsewhere(target, entry.name)) {
-        // A link that does not show as one cannot be removed as the link
-        // itself: deleting it would delete what it leads to.
-        report(L"Entry leads elsewhere, left alone, attributes 0x%x", attributes, path.text);
+    // A link that does not show as one cannot be removed as the link
+    // itself: deleting it would delete what it leads to. Nor may the shell
+    // delete a folder below which such a link is left: it would follow it.
+    FinalPath targetFinal;
+    if (!finalPathOf(target, targetFinal) || leadsElsewhere(targetFinal, target, entry.name) ||
+        (isFolder(attributes) && !clearLinksBelow(path.text))) {
+        report(L"Left alone: a link in it could not be removed, attributes 0x%x", attributes,
+               path.text);
         return;
     }
     const unsigned flags = isFolder(entry.attributes)

@@ -240,7 +240,10 @@ bool createDirectory(const wchar_t* path) {
 
 bool removeDirectory(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"rmdir ") + path);
-    return gState.nodes.erase(fake::canonical(path)) == 1;
+    const fake::Node* node = fake::find(path);
+    // A read-only attribute (0x1) stands for a link that cannot be removed.
+    return node != nullptr && (node->extraAttributes & 0x1) == 0 &&
+           gState.nodes.erase(fake::canonical(path)) == 1;
 }
 
 bool deleteFile(const wchar_t* path) {

@@ -115,15 +115,6 @@ TEST_F(Rules, SameFolderIsTheSameObjectOrTheSameFullPath) {
     }
 }
 
-TEST_F(Rules, EntriesThatLeadElsewhereAreTold) {
-    fake::folder(L"C:\\t\\own");
-    fake::state().nodes[L"c:\\t\\away"] = {false, 0, L"c:\\elsewhere\\file"};
-    EXPECT_FALSE(leadsElsewhere(L"C:\\t", L"own"));
-    EXPECT_FALSE(leadsElsewhere(L"C:\\T\\", L"OWN"));
-    EXPECT_TRUE(leadsElsewhere(L"C:\\t", L"away"));
-    EXPECT_TRUE(leadsElsewhere(L"C:\\t", L"missing"));  // cannot tell
-}
-
 TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
     const std::wstring fits(259, L'a');
     const std::wstring tooLong(260, L'b');

@@ -151,17 +151,38 @@ TEST_F(Transfer, AFailedStepStopsTheEnvironment) {
 
 TEST_F(Transfer, RemovalNeverGoesThroughALink) {
     auto& nodes = fake::state().nodes;
+    const fake::Node folderLink{true, platform::kAttributeReparsePoint, L"c:\\outside"};
+    const fake::Node hiddenLink{false, 0, L"c:\\outside\\kept"};  // shows as a plain file
     fake::folder(L"C:\\outside\\kept");
-    nodes[L"c:\\eclipse\\plugins\\core"] = {true, platform::kAttributeReparsePoint, L"c:\\outside"};
+    fake::folder(L"C:\\sdk\\add-ons\\addon\\deep");
+    nodes[L"c:\\eclipse\\plugins\\core"] = folderLink;
     nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, platform::kAttributeReparsePoint,
                                               L"c:\\o.jar"};
-    nodes[L"c:\\sdk\\add-ons"] = {true};
-    nodes[L"c:\\sdk\\add-ons\\addon"] = {false, 0, L"c:\\outside\\kept"};  // shows as no link
+    nodes[L"c:\\sdk\\add-ons\\addon\\deep\\link"] = folderLink;
     EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk,
                                   {L"C:\\eclipse", L"C:\\sdk"}, nullptr));
+    // Links go as the links themselves, those below a payload folder first.
     EXPECT_EQ(fake::state().log,
-              (Lines{L"rmdir C:\\eclipse\\plugins\\core", L"unlink C:\\eclipse\\plugins\\ui.jar"}));
-    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons\\addon"));
+              (Lines{L"rmdir C:\\eclipse\\plugins\\core", L"unlink C:\\eclipse\\plugins\\ui.jar",
+                     L"rmdir C:\\sdk\\add-ons\\addon\\deep\\link",
+                     L"delete C:\\sdk\\add-ons\\addon 614"}));
+    // A link that does not show as one is left alone, and so is a folder
+    // below which one lies, since the shell's delete would follow it.
+    for (const wchar_t* where : {L"c:\\sdk\\add-ons\\addon", L"c:\\sdk\\add-ons\\addon\\x\\y"}) {
+        fake::folder(L"C:\\sdk\\add-ons\\addon\\x");
+        nodes[where] = hiddenLink;
+        fake::state().log.clear();
+        EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk,
+                                      {L"C:\\eclipse", L"C:\\sdk"}, nullptr));
+        EXPECT_TRUE(fake::logOf(L"delete").empty());
+        EXPECT_TRUE(fake::exists(where));
+    }
+    // A link that cannot be removed is left as it is.
+    nodes.erase(L"c:\\sdk\\add-ons\\addon\\x\\y");
+    nodes[L"c:\\sdk\\add-ons\\addon\\x\\stuck"] = {true, platform::kAttributeReparsePoint | 0x1};
+    fake::state().log.clear();
+    removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", L"C:\\sdk"}, nullptr);
+    EXPECT_TRUE(fake::logOf(L"delete").empty());
     EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
 }
 
