@@ -8,6 +8,7 @@ time. Every wait has a timeout.
 """
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -46,14 +47,6 @@ def environment():
     return env
 
 
-def wine(*args, timeout=TIMEOUT, check=True):
-    result = subprocess.run(["wine"] + [str(a) for a in args], env=environment(),
-                            capture_output=True, timeout=timeout, text=True, errors="replace")
-    if check and result.returncode != 0:
-        raise AssertionError("wine %s: %s" % (" ".join(map(str, args)), result.stdout.strip()))
-    return result.stdout
-
-
 # The session: an X display and a prefix of our own.
 def start_session(display=None):
     WORK.mkdir(parents=True, exist_ok=True)
@@ -67,13 +60,14 @@ def start_session(display=None):
         os.close(write_end)
         (WORK / "xvfb.pid").write_text(str(xvfb.pid))
         with os.fdopen(read_end) as pipe:  # Xvfb writes the number once it listens
-            display = ":" + pipe.readline().strip()
+            ready = select.select([pipe], [], [], 30)[0]
+            display = ":" + (pipe.readline() if ready else "").strip()
         if display == ":":
             raise SystemExit("Xvfb did not report its display")
     (WORK / "display").write_text(display)
     shutil.rmtree(PREFIX, ignore_errors=True)
-    subprocess.run(["wineboot", "-i"], env=environment(), capture_output=True, timeout=300,
-                   check=True)
+    subprocess.run(["wineboot", "-i"], env=environment(), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=300, check=True)
     # No crash dialog (a crash ends the program); window frames drawn by Wine,
     # as Xvfb has no window manager; a wineserver that outlives each program.
     seed_registry({}, r"""[HKEY_CURRENT_USER\Software\Wine\WineDbg]
@@ -106,11 +100,10 @@ def reg_path(key, view):
 def reg_data(value):
     if isinstance(value, int):
         return "dword:%08x" % value
-    if isinstance(value, bytes):  # REG_SZ stored as these bytes, e.g. without its NUL
-        return "hex(1):" + ",".join("%02x" % b for b in value)
-    if isinstance(value, Expand):
-        return "hex(2):" + ",".join("%02x" % b for b in (value + "\0").encode("utf-16-le"))
-    return '"%s"' % value.replace("\\", "\\\\").replace('"', '\\"')
+    if isinstance(value, str) and not isinstance(value, Expand):
+        return '"%s"' % value.replace("\\", "\\\\").replace('"', '\\"')
+    data = value if isinstance(value, bytes) else (value + "\0").encode("utf-16-le")
+    return "hex(%d):" % (1 if isinstance(value, bytes) else 2) + ",".join("%02x" % b for b in data)
 
 
 def seed_registry(keys, extra=""):
@@ -127,7 +120,8 @@ def seed_registry(keys, extra=""):
     # regedit reaches the 32-bit view only.
     # Not a pipe for its output: a service it starts would hold the pipe open.
     subprocess.run([WINE64, "regedit", "/s", "C:\\windows\\temp\\seed.reg"], env=environment(),
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=TIMEOUT, check=True)
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=TIMEOUT,
+                   check=True)
 
 
 def record():
@@ -151,10 +145,8 @@ def make_files(root, entries):
     """Files (with their folders) below root; an entry ending in \\ is a folder."""
     for entry in entries:
         target = host(root + "\\" + entry.rstrip("\\"))
-        if entry.endswith("\\"):
-            target.mkdir(parents=True, exist_ok=True)
-        else:
-            target.parent.mkdir(parents=True, exist_ok=True)
+        (target if entry.endswith("\\") else target.parent).mkdir(parents=True, exist_ok=True)
+        if not entry.endswith("\\"):
             target.write_text("content of " + entry + "\n")
 
 
@@ -190,26 +182,22 @@ def install_program(folder="C:\\Setup", missing=()):
     return folder + "\\Quorvane.exe"
 
 
-class Program:
+def start(exe, args):
     """One run under Wine from C:\\, so that the current drive is the prefix's C:."""
+    return subprocess.Popen(["wine", str(host(exe))] + list(args), env=environment(), cwd=DRIVE_C,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-    def __init__(self, exe, args):
-        self.process = subprocess.Popen(["wine", str(host(exe))] + list(args), env=environment(),
-                                        cwd=DRIVE_C, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
 
-    def wait(self, timeout=TIMEOUT):
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            windows = uiauto("count-windows", CAPTION, check=False).strip()
-            self.kill()
-            raise AssertionError("no exit within %ss; %s window(s) open" % (timeout, windows))
-
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait(timeout=30)
+def finish(process, timeout=TIMEOUT):
+    """The exit status; a program that does not end in time is killed by its pid."""
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        windows = uiauto("count-windows", CAPTION, check=False).strip()
+        raise AssertionError("no exit within %ss; %s window(s) open" % (timeout, windows))
+    finally:
+        process.kill()
+        process.wait(timeout=30)
 
 
 # The UI, through uiauto.exe.
@@ -238,98 +226,74 @@ def read(output):
     return dict(caption=caption, controls=controls, order=order)
 
 
-def wait_until(condition, what, timeout=20.0):
-    """Polls condition until it returns a true value or the timeout ends."""
-    deadline = time.monotonic() + timeout
-    while not condition():
-        if time.monotonic() > deadline:
-            raise AssertionError("timed out waiting for " + what)
-        time.sleep(0.1)
-
-
 def answer(text=None, buttons="OK", press="OK"):
-    """Waits for a message box, checks it and presses a button; returns its text."""
+    """Waits for a message box, checks its caption, that its text holds text and
+    its buttons, and presses one; returns its text."""
     box = uiauto("wait-msgbox", 20000).strip()
     seen = read(uiauto("read", box))
     got = (seen["caption"], seen["controls"][0xFFFF]["text"],
            [c["text"] for c in seen["order"] if c["cls"].lower() == "button"])
-    if got[0] != CAPTION or got[2] != buttons.split() or text not in (None, got[1]):
+    if got[0] != CAPTION or got[2] != buttons.split() or (text or "") not in got[1]:
         raise AssertionError("message box %r, expected %r" % (got, (CAPTION, text, buttons)))
     uiauto("click", box, {"OK": 1, "Cancel": 2}[press], 20000)
     return got[1]
 
 
-# The driver: every key of a row is described in rows.py.
-class Row:
-    def __init__(self, row):
-        self.row, self.program, self.dialog_handle = row, None, None
+# The driver: rows.py describes a row and its steps.
+def run_row(row, started):
+    dialog = []  # the main dialog's handle, once a step needed it
 
-    def dialog(self):
-        if self.dialog_handle is None:
-            self.dialog_handle = uiauto("wait-dialog", 1005, 20000).strip()
-        return self.dialog_handle
+    def window():
+        dialog or dialog.append(uiauto("wait-dialog", 1005, 20000).strip())
+        return dialog[0]
 
-    def state(self, expected):
-        """The dialog's caption and controls as the expected dict names them."""
-        seen = read(uiauto("read", self.dialog()))
+    def state(expected):
+        seen = read(uiauto("read", window()))
         field = {"enabled": "enabled", "text": "text", "checks": "check"}
         return {kind: seen["caption"] if kind == "caption" else
-                {i: seen["controls"][i][field[kind]] for i in ids} for kind, ids in expected.items()}
+                {i: seen["controls"][i][field[kind]] for i in ids}
+                for kind, ids in expected.items()}
 
-    def step(self, verb, *args):
-        if verb == "box":
-            answer(*args)
-        elif verb in ("click", "press"):
-            uiauto("click-sync" if verb == "click" else "click", self.dialog(), args[0])
-        elif verb in ("pick", "cancel-browser"):
-            path, title = args if verb == "pick" else (None, args[0])
-            shown = uiauto(*(("browse-pick", path) if path else ("browse-cancel",)), 20000)
-            if title not in [c["text"] for c in read(shown)["order"]] + [None]:
-                raise AssertionError("folder browser without %r: %s" % (title, shown))
-        elif verb == "close":
-            uiauto("close", self.dialog())
-        elif verb == "state":  # polled: the dialog may still be handling a click
-            deadline = time.monotonic() + 10
-            while self.state(args[0]) != args[0]:
-                assert time.monotonic() < deadline, "dialog %r, expected %r" % (
-                    self.state(args[0]), args[0])
-                time.sleep(0.1)
-        elif verb == "windows":
-            got = uiauto("count-windows", CAPTION).strip()
-            assert got == str(args[0]), "%s windows captioned %s" % (got, CAPTION)
-        elif verb == "trees":
-            self.check_trees(args[0])
+    def check(what, got, wanted):
+        assert got == wanted, "%s:\n got %r\nwant %r" % (what, got, wanted)
 
-    def check_trees(self, expected):
-        got = {path: tree(path) for path in expected}
-        assert got == expected, "trees:\n got %r\nwant %r" % (got, expected)
-
-    def run(self):
-        row = self.row
-        pristine = set((WORK / "pristine").read_text().split("\n"))
-        for entry in set(os.listdir(DRIVE_C)) - pristine:
-            shutil.rmtree(DRIVE_C / entry) if (DRIVE_C / entry).is_dir() else os.unlink(
-                DRIVE_C / entry)
-        exe = install_program(missing=row.get("missing", ()))
-        for root, entries in row.get("files", {}).items():
-            make_files(root, entries)
-        for link, target in row.get("links", {}).items():
-            host(link).parent.mkdir(parents=True, exist_ok=True)
-            os.symlink(host(target) if target[1:3] == ":\\" else target, host(link))
-        seed_registry(row.get("reg", {}))
-        kept = {path: contents(path) for path in row.get("kept", ())}
-        before = record() if row.get("record") == "same" else None
-        for _ in range(row.get("runs", 1)):
-            self.program = Program(exe, row.get("args", []))
-            for step in row.get("steps", ()):
-                self.step(*step)
-            assert self.program.wait() == 0, "exit status"
-        self.check_trees(row.get("trees", {}))
-        for path, files in kept.items():
-            assert contents(path) == files, "changed: " + path
-        if "record" in row:
-            wanted = before if row["record"] == "same" else row["record"]
-            assert record() == wanted, "record %r, expected %r" % (record(), wanted)
+    for entry in set(os.listdir(DRIVE_C)) - set((WORK / "pristine").read_text().split("\n")):
+        shutil.rmtree(DRIVE_C / entry) if (DRIVE_C / entry).is_dir() else os.unlink(DRIVE_C / entry)
+    exe = install_program(missing=row.get("missing", ()))
+    for root, entries in row.get("files", {}).items():
+        make_files(root, entries)
+    for link, target in row.get("links", {}).items():
+        host(link).parent.mkdir(parents=True, exist_ok=True)
+        os.symlink(host(target) if target[1:3] == ":\\" else target, host(link))
+    seed_registry(row.get("reg", {}))
+    kept = {path: contents(path) for path in row.get("kept", ())}
+    wanted_record = record() if row.get("record") == "same" else row.get("record")
+    for _ in range(row.get("runs", 1)):
+        started.append(start(exe, row.get("args", [])))
+        for verb, *args in row.get("steps", ()):
+            if verb == "box":
+                answer(*args)
+            elif verb in ("click", "press", "close"):  # click: handled before the next step
+                uiauto({"click": "click-sync", "press": "click"}.get(verb, verb), window(), *args)
+            elif verb in ("pick", "cancel"):
+                path, title = (args + [None])[:2] if verb == "pick" else (None, (args + [None])[0])
+                shown = uiauto(*(["browse-pick", path] if path else ["browse-cancel"]), 20000)
+                assert title in [c["text"] for c in read(shown)["order"]] + [None], shown
+            elif verb == "state":  # polled: the dialog may still be handling a click
+                deadline = time.monotonic() + 10
+                while state(args[0]) != args[0] and time.monotonic() < deadline:
+                    time.sleep(0.1)
+                check("dialog", state(args[0]), args[0])
+            elif verb == "windows":
+                check("windows captioned " + CAPTION, uiauto("count-windows", CAPTION).strip(),
+                      str(args[0]))
+            elif verb == "trees":
+                check("trees", {path: tree(path) for path in args[0]}, args[0])
+        check("exit status", finish(started[-1]), 0)
+    check("trees", {path: tree(path) for path in row.get("trees", {})}, row.get("trees", {}))
+    check("kept files", {path: contents(path) for path in kept}, kept)
+    if "record" in row:
+        check("record", record(), wanted_record)
 
 
 def main(words):
@@ -339,17 +303,17 @@ def main(words):
     start_session()
     try:
         for row in chosen:
-            started, runner = time.monotonic(), Row(row)
+            begun, started = time.monotonic(), []
             try:
-                runner.run()
-                print("ok    %5.1fs  %s" % (time.monotonic() - started, row["name"]), flush=True)
+                run_row(row, started)
+                print("ok    %5.1fs  %s" % (time.monotonic() - begun, row["name"]), flush=True)
             except Exception:
                 failed.append(row["name"])
-                print("FAIL  %5.1fs  %s\n%s" % (time.monotonic() - started, row["name"],
+                print("FAIL  %5.1fs  %s\n%s" % (time.monotonic() - begun, row["name"],
                                                  traceback.format_exc()), flush=True)
             finally:
-                if runner.program:
-                    runner.program.kill()
+                for process in started:
+                    process.kill()
     finally:
         end_session()
     print("%d of %d rows passed" % (len(chosen) - len(failed), len(chosen)))

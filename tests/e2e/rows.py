@@ -13,7 +13,18 @@ A row is a dict; every key but name is optional:
            target is the path in the prefix, anything else is used as given
   missing  payload folders left out beside C:\\Setup\\Quorvane.exe
   args     the command line; runs: how many times it runs (1)
-  steps    what the user does and sees while it runs (interactive rows), below
+  steps    what the user does and sees while it runs, in order:
+             ("box", part of its text or None[, buttons "OK Cancel"[, press "Cancel"]]):
+                 a message box captioned Quorvane v3.1 with those buttons (OK); press one
+             ("click", id)   a radio or check box of the main dialog, handled at once
+             ("press", id)   a button that opens something modal or ends the dialog
+             ("close",)      the dialog's caption close button
+             ("pick", path[, title])   in the open folder browser (showing title): OK
+             ("cancel"[, title])       the open folder browser's Cancel
+             state(caption=..., enabled={id: bool}, text={id: str}, checks={id: 0|1}):
+                 what the main dialog shows within 10 s
+             ("windows", n)  visible top-level windows captioned Quorvane v3.1
+             ("trees", {folder: entries})  as trees, while the program runs
   trees    {folder: entries} after the run, as tree() lists them; None: missing
   kept     files or folders whose files must keep every byte (decoys)
   record   the record in the 32-bit view after the run, {name: data}; None: no key;
@@ -39,65 +50,19 @@ def plus(*lists):
     return sorted(sum(lists, []))
 
 
-# Steps.
-def box(text=None, buttons="OK", press="OK"):
-    """A message box: caption Quorvane v3.1, this text (None: any), these
-    buttons; press one."""
-    return ("box", text, buttons, press)
-
-
-def click(control):  # a radio or check box of the dialog, handled before the next step
-    return ("click", control)
-
-
-def press(control):  # a button that opens something modal or ends the dialog
-    return ("press", control)
-
-
-def pick(path, title=None):  # in the open folder browser (showing title), then OK
-    return ("pick", path, title)
-
-
-def cancel_browser(title=None):
-    return ("cancel-browser", title)
-
-
-def state(**expected):
-    """The dialog shows, within 10 s: caption, and per control id
-    enabled (bool), text, checks (0 or 1)."""
+def state(**expected):  # caption; per control id: enabled, text, checks
     return ("state", expected)
 
 
-CLOSE = ("close",)  # the dialog's caption close button
-
-
-def windows(count):  # visible top-level windows captioned Quorvane v3.1
-    return ("windows", count)
-
-
-def trees(expected):  # as the row's trees, while the program runs
-    return ("trees", expected)
-
-
-# The program's texts.
-HINT = (" If you have not downloaded the ADT Bundle, then go to https://developer.android.com/"
-        "sdk/index.html and check \"Other Download Options\".")
-USAGE = ("Usage: Quorvane [-install | -uninstall] [-silence]\r\n\r\n-install\r\n\tInstall Parvex "
-         "for Android components to the selected Android development environment.\r\n"
-         "-uninstall\r\n\tUninstall Parvex for Android components from the already integrated "
-         "Android development environment.\r\n-silence\r\n\tsilence mode (no dialog box).")
-INTRO = box("The Quorvane will install Parvex for Android components into the preferred Android "
-            "development environment (Android Studio or Android Developer Tools (ADT) Bundle or "
-            "standalone Eclipse and Android SDK) on your computer.", "OK Cancel")
-SUCCESS = {
-    "studio": "The Android Studio has been integrated with Parvex for Android successfully!",
-    "adt": "The selected ADT Bundle has been integrated with Parvex for Android successfully!",
-    "standalone": "The selected standalone Eclipse and Android SDK have been integrated with "
-                  "Parvex for Android successfully!"}
-FAILURE = {
-    "adt": "The selected ADT has not been integrated with Parvex for Android! Please try again!",
-    "standalone": "The selected standalone Eclipse and Android SDK have not been integrated with "
-                  "Parvex for Android! Please try again!"}
+# The message boxes, by a part of their text that tells them apart (the unit
+# tests hold the whole texts).
+USAGE = "Usage: Quorvane [-install | -uninstall] [-silence]\r\n\r\n-install\r\n\tInstall"
+INTRO = ("box", "will install Parvex for Android components into the preferred", "OK Cancel")
+SUCCESS = {"studio": "The Android Studio has been integrated with Parvex",
+           "adt": "The selected ADT Bundle has been integrated with Parvex",
+           "standalone": "The selected standalone Eclipse and Android SDK have been integrated"}
+FAILURE = {"adt": "The selected ADT has not been integrated with Parvex",
+           "standalone": "The selected standalone Eclipse and Android SDK have not been integrated"}
 NOT_INSTALLED = "Not installed!"
 
 # The dialog: which controls each recorded kind and each selection enables.
@@ -126,47 +91,47 @@ NEW_FILES = {E + "new-adt": ["eclipse\\eclipse.exe", "eclipse\\plugins\\keep.jar
                              "sdk\\platform-tools\\adb.exe"],
              E + "new-eclipse": ["eclipse.exe", "plugins\\keep.jar"],
              E + "new-sdk": ["platform-tools\\adb.exe"],
-             E + "studio": ["bin\\studio.exe", "plugins\\keep.jar"],
-             E + "studio-sdk": ["platform-tools\\adb.exe"]}
-TARGETS = {  # per kind, new and recorded: target folder -> the payload it gets
-    "studio": {E + "studio\\plugins": STUDIO_PLUGIN, E + "studio-sdk\\add-ons": ADDON},
-    "adt": {E + "new-adt\\eclipse\\plugins": ECLIPSE, E + "new-adt\\sdk\\add-ons": ADDON},
-    "standalone": {E + "new-eclipse\\plugins": ECLIPSE, E + "new-sdk\\add-ons": ADDON},
-    "rec-studio": {E + "rec-studio\\plugins": STUDIO_PLUGIN, E + "rec-studio-sdk\\add-ons": ADDON},
-    "rec-adt": {E + "rec-adt\\eclipse\\plugins": ECLIPSE, E + "rec-adt\\sdk\\add-ons": ADDON},
-    "rec-standalone": {E + "rec-eclipse\\plugins": ECLIPSE, E + "rec-sdk\\add-ons": ADDON}}
-RECORDS = {"none": {},
-           "studio": {"AndroidStudioPath": E + "rec-studio",
-                      "AndroidStudioSDKPath": E + "rec-studio-sdk"},
-           "adt": {"ADTRootFolder": E + "rec-adt"},
-           "standalone": {"EclipseRootFolder": E + "rec-eclipse", "SDKRootFolder": E + "rec-sdk"}}
+             E + "new-studio": ["bin\\studio.exe", "plugins\\keep.jar"],
+             E + "new-studio-sdk": ["platform-tools\\adb.exe"]}
+LAYOUT = {"studio": [("studio\\plugins", STUDIO_PLUGIN), ("studio-sdk\\add-ons", ADDON)],
+          "adt": [("adt\\eclipse\\plugins", ECLIPSE), ("adt\\sdk\\add-ons", ADDON)],
+          "standalone": [("eclipse\\plugins", ECLIPSE), ("sdk\\add-ons", ADDON)]}
 NAMES = ["AndroidStudioPath", "AndroidStudioSDKPath", "ADTRootFolder", "EclipseRootFolder",
          "SDKRootFolder"]
-WRITTEN = {"studio": {"AndroidStudioPath": E + "studio", "AndroidStudioSDKPath": E + "studio-sdk"},
-           "adt": {"ADTRootFolder": E + "new-adt"},
-           "standalone": {"EclipseRootFolder": E + "new-eclipse", "SDKRootFolder": E + "new-sdk"}}
+
+
+def targets(kind, age):  # target folder -> the payload it gets, of a "new-" or "rec-" kind
+    return {E + age + sub: payload for sub, payload in LAYOUT[kind]}
+
+
+def roots(kind, age):  # the record's values that name a "new-" or "rec-" environment
+    return {"none": {}, "adt": {"ADTRootFolder": E + age + "adt"},
+            "studio": dict(zip(NAMES[:2], (E + age + "studio", E + age + "studio-sdk"))),
+            "standalone": dict(zip(NAMES[3:], (E + age + "eclipse", E + age + "sdk")))}[kind]
+
+
 BROWSE = {"adt": [(1003, 1001, E + "new-adt")],
           "standalone": [(1010, 1008, E + "new-eclipse"), (1011, 1009, E + "new-sdk")]}
-STUDIO_FOUND = {"Path": E + "studio", "SdkPath": E + "studio-sdk"}
+STUDIO_FOUND = {"Path": E + "new-studio", "SdkPath": E + "new-studio-sdk"}
 
 
 def written(selection):
-    return {**{name: "" for name in NAMES}, **WRITTEN[selection]}
+    return {**{name: "" for name in NAMES}, **roots(selection, "new-")}
 
 
 def recorded_files(kind):
-    return {target: payload + KEEP for target, payload in TARGETS["rec-" + kind].items()}
+    return {target: payload + KEEP for target, payload in targets(kind, "rec-").items()}
 
 
-def payload_trees(kind):  # the new add-on folders are made by the run: no keep.jar there
-    return {t: plus(p, [] if "add-ons" in t and "rec-" not in kind else KEEP)
-            for t, p in TARGETS[kind].items()}
+def payload_trees(kind, age="new-"):  # new add-on folders are made by the run: no keep.jar
+    return {t: plus(p, [] if "add-ons" in t and age == "new-" else KEEP)
+            for t, p in targets(kind, age).items()}
 
 
 def select(selection):
-    steps = [click(RADIO[selection])]
+    steps = [("click", RADIO[selection])]
     for button, edit, path in BROWSE.get(selection, []):
-        steps += [press(button), pick(path), state(text={edit: path})]
+        steps += [("press", button), ("pick", path), state(text={edit: path})]
     return steps
 
 
@@ -176,24 +141,24 @@ def integrate_row(selection, recorded, clean):
     return dict(name="integrate %s over a recorded %s, %s" % (selection, recorded,
                                                               "clean" if clean else "no clean"),
                 files=dict(NEW_FILES, **recorded_files(recorded)),
-                reg={REC32: RECORDS[recorded], AS64: STUDIO_FOUND}, args=["-install"],
-                steps=[INTRO] + select(selection) + ([click(1004)] if clean else [])
-                + [press(1005), box(SUCCESS[selection])],
+                reg={REC32: roots(recorded, "rec-"), AS64: STUDIO_FOUND}, args=["-install"],
+                steps=[INTRO] + select(selection) + ([("click", 1004)] if clean else [])
+                + [("press", 1005), ("box", SUCCESS[selection])],
                 trees={**payload_trees(selection),
-                       **({t: KEEP for t in TARGETS["rec-" + recorded]} if cleaned
-                          else payload_trees("rec-" + recorded))},
+                       **({t: KEEP for t in targets(recorded, "rec-")} if cleaned
+                          else payload_trees(recorded, "rec-"))},
                 record=written(selection))
 
 
-def start_row(recorded, studio, then=(press(2),)):
-    values = RECORDS[recorded]
+def start_row(recorded, studio, then=(("press", 2),)):
+    values = roots(recorded, "rec-")
     kind = recorded if recorded != "none" else "standalone"
     text = {1002: values.get("ADTRootFolder", ""), 1012: values.get("EclipseRootFolder", ""),
             1013: values.get("SDKRootFolder", ""), 1001: "", 1008: "", 1009: "",
             1022: values.get("AndroidStudioPath", "") if studio else NOT_INSTALLED,
             1024: values.get("AndroidStudioSDKPath", "") if studio else NOT_INSTALLED,
-            1026: E + "studio" if studio else NOT_INSTALLED,
-            1028: E + "studio-sdk" if studio else NOT_INSTALLED}
+            1026: STUDIO_FOUND["Path"] if studio else NOT_INSTALLED,
+            1028: STUDIO_FOUND["SdkPath"] if studio else NOT_INSTALLED}
     selection = "studio" if studio else "adt"
     return dict(name="dialog at start: %s recorded, Android Studio %s" % (
         recorded, "installed" if studio else "missing"),
@@ -203,27 +168,27 @@ def start_row(recorded, studio, then=(press(2),)):
 
 
 def browse_steps(button, radio, edit, title, valid, not_valid, no_folder, not_valid_text):
-    return [click(radio),
+    return [("click", radio),
             # A valid folder is shown, and no message appears.
-            press(button), pick(valid, title), state(text={edit: valid}), windows(1),
+            ("press", button), ("pick", valid, title), state(text={edit: valid}), ("windows", 1),
             # One that is not valid is reported with its path as it stands ("%"
             # included); the edit field keeps the valid one.
-            press(button), pick(not_valid, title), box(not_valid_text % not_valid),
+            ("press", button), ("pick", not_valid, title), ("box", not_valid_text % not_valid),
             state(text={edit: valid}),
             # A cancelled browser: the no-folder message, nothing changed.
-            press(button), cancel_browser(title), box(no_folder), state(text={edit: valid})]
+            ("press", button), ("cancel", title), ("box", no_folder), state(text={edit: valid})]
 
 
-ADT_FIRST = "Click Browse and select a valid ADT root folder first!" + HINT
+ADT_FIRST = "Click Browse and select a valid ADT root folder first!"
 ADT_PAYLOAD = ["eclipse\\plugins\\com.parvex.eclipse.core_3.1.0\\plugin.xml",
                "eclipse\\plugins\\com.parvex.eclipse.ui_3.1.0.jar"]
 DECOYS = ["plugins\\com.parvex.eclipse.core_3.1.0\\plugin.xml",
-          "plugins\\parvex-studio\\lib\\parvex-studio.jar", "add-ons\\addon-parvex-3.1\\manifest.ini"]
+          "plugins\\parvex-studio\\lib\\parvex-studio.jar",
+          "add-ons\\addon-parvex-3.1\\manifest.ini"]
 
 ROWS = [
     # The usage text, read from the real message box.
-    dict(name="usage: empty command line", steps=[box(USAGE)]),
-    dict(name="usage: silence without an action", args=["-silence"], steps=[box(USAGE)]),
+    dict(name="usage: empty command line", steps=[("box", USAGE)]),
 
     # Silent install: the recorded environment, no window, the record left alone.
     dict(name="silent ADT: plug-ins, and an add-on folder made",
@@ -240,18 +205,19 @@ ROWS = [
          trees={E + "adt\\eclipse\\plugins": plus(ECLIPSE, ["org.other.jar"],
                                                   [CORE + e for e in ECLIPSE[:4]])}),
     dict(name="silent standalone, switches spelt -INSTALL-SILENCE",
-         files={E + "eclipse": ["eclipse.exe", "plugins\\"], E + "sdk": ["platform-tools\\adb.exe"]},
+         files={E + "eclipse": ["eclipse.exe", "plugins\\"],
+                E + "sdk": ["platform-tools\\adb.exe"]},
          reg={REC32: {"EclipseRootFolder": E + "eclipse", "SDKRootFolder": E + "sdk",
                       "ADTRootFolder": ""}},
          args=["-INSTALL-SILENCE"],
          trees={E + "eclipse\\plugins": ECLIPSE, E + "sdk\\add-ons": ADDON}),
     dict(name="silent Android Studio: the folders found now, not the recorded ones",
-         files={E + "studio": ["bin\\studio.exe", "plugins\\"],
-                E + "studio-sdk": ["platform-tools\\adb.exe"], E + "old-studio": ["plugins\\"]},
+         files={E + "new-studio": ["bin\\studio.exe", "plugins\\"], E + "old-studio": ["plugins\\"],
+                E + "new-studio-sdk": ["platform-tools\\adb.exe"]},
          reg={REC32: {"AndroidStudioPath": E + "old-studio", "AndroidStudioSDKPath": E + "old-sdk",
                       "ADTRootFolder": E + "adt"}, AS64: STUDIO_FOUND},
          args=["/silence", "/install"],
-         trees={E + "studio\\plugins": STUDIO_PLUGIN, E + "studio-sdk\\add-ons": ADDON,
+         trees={E + "new-studio\\plugins": STUDIO_PLUGIN, E + "new-studio-sdk\\add-ons": ADDON,
                 E + "old-studio\\plugins": [], E + "old-sdk": None, E + "adt": None}),
     dict(name="silent ADT, plug-in payload missing: the add-on step does not run",
          missing=("plugins\\Eclipse",), args=SILENT,
@@ -263,9 +229,9 @@ ROWS = [
          reg={REC64: {"ADTRootFolder": E + "adt"}}, args=SILENT,
          trees={E + "adt\\eclipse\\plugins": [], "C:\\plugins": None, "C:\\add-ons": None}),
     dict(name="silent: Android Studio's key is read from the 64-bit view only",
-         files={E + "studio": ["plugins\\"], E + "studio-sdk": ["platform-tools\\"]},
-         reg={REC32: {"AndroidStudioPath": E + "studio"}, AS32: STUDIO_FOUND}, args=SILENT,
-         trees={E + "studio\\plugins": [], E + "studio-sdk\\add-ons": None}),
+         files={E + "new-studio": ["plugins\\"], E + "new-studio-sdk": ["platform-tools\\"]},
+         reg={REC32: {"AndroidStudioPath": E + "new-studio"}, AS32: STUDIO_FOUND}, args=SILENT,
+         trees={E + "new-studio\\plugins": [], E + "new-studio-sdk\\add-ons": None}),
 
     # Uninstall: ends by itself (a window would be modal and block it).
     dict(name="uninstall: exactly the payload-named entries, whole",
@@ -300,34 +266,29 @@ ROWS = [
          args=["-uninstall"], kept=[E + "adt"])
     for root in ("envs\\adt", "\\envs\\adt", "C:envs\\adt")
 ] + [
-    dict(name="install and uninstall in one silent run",
-         files={E + "eclipse": ["plugins\\org.other.jar"], E + "sdk": ["platform-tools\\adb.exe"]},
-         reg={REC32: {"EclipseRootFolder": E + "eclipse", "SDKRootFolder": E + "sdk"}},
-         args=["-install", "-uninstall", "-silence"],
-         trees={E + "eclipse\\plugins": ["org.other.jar"], E + "sdk\\add-ons": []}),
-
     # The confirmation box.
     dict(name="confirmation Cancel: no dialog, no uninstall",
          files={E + "adt": ADT_PAYLOAD}, reg={REC32: {"ADTRootFolder": E + "adt"}},
-         args=["-install", "-uninstall"], steps=[box(INTRO[1], "OK Cancel", "Cancel")],
+         args=["-install", "-uninstall"], steps=[("box", INTRO[1], "OK Cancel", "Cancel")],
          kept=[E + "adt"]),
     dict(name="confirmation OK: the dialog, then the uninstall",
          files={E + "adt": ["eclipse\\plugins\\com.parvex.eclipse.ui_3.1.0.jar",
                             "eclipse\\plugins\\keep.jar"]},
          reg={REC32: {"ADTRootFolder": E + "adt"}}, args=["-install", "-uninstall"],
          steps=[INTRO, state(text={1002: E + "adt"}),  # the uninstall waits for the dialog
-                trees({E + "adt\\eclipse\\plugins": ["com.parvex.eclipse.ui_3.1.0.jar",
-                                                     "keep.jar"]}), press(2)],
+                ("trees", {E + "adt\\eclipse\\plugins": ["com.parvex.eclipse.ui_3.1.0.jar",
+                                                     "keep.jar"]}), ("press", 2)],
          trees={E + "adt\\eclipse\\plugins": KEEP}),
 
     # The main dialog at start, and its radios.
     start_row("none", False), start_row("studio", True), start_row("standalone", False),
     start_row("adt", True, then=[
-        click(1007), state(enabled=enabling("adt", "standalone", True), checks=radios("standalone")),
-        click(1020), state(enabled=enabling("adt", "studio", True), checks=radios("studio")),
-        click(1006), state(enabled=enabling("adt", "adt", True), checks=radios("adt")),
-        click(1004), state(checks={1004: 1}),
-        CLOSE]),  # the caption's close button ends the dialog like Cancel
+        ("click", 1007),
+        state(enabled=enabling("adt", "standalone", True), checks=radios("standalone")),
+        ("click", 1020), state(enabled=enabling("adt", "studio", True), checks=radios("studio")),
+        ("click", 1006), state(enabled=enabling("adt", "adt", True), checks=radios("adt")),
+        ("click", 1004), state(checks={1004: 1}),
+        ("close",)]),  # the caption's close button ends the dialog like Cancel
 
     # The three Browse rows with the real folder browser.
     dict(name="browse: valid, not valid, cancelled, for each row",
@@ -342,14 +303,14 @@ ROWS = [
          args=["-install"], record=None,
          steps=[INTRO] + browse_steps(
              1003, 1006, 1001, "Select the ADT root folder:", E + "adt bundle", E + "50% adt",
-             "Click Browse and select a valid ADT root folder!" + HINT,
-             "The folder \"%s\" is not a valid ADT root folder!" + HINT) + browse_steps(
+             "Click Browse and select a valid ADT root folder!",
+             "The folder \"%s\" is not a valid ADT root folder!") + browse_steps(
              1010, 1007, 1008, "Select the Eclipse root folder:", E + "eclipse", E + "no plugins",
              "Click Browse and select a valid Eclipse root folder!",
              "The folder \"%s\" is not a valid Eclipse root folder!") + browse_steps(
              1011, 1007, 1009, "Select the Android SDK root folder:", E + "sdk",
              E + "sdk-without-tools", "Click Browse and select a valid Android SDK root folder!",
-             "The folder \"%s\" is not a valid Android SDK root folder!") + [press(2)]),
+             "The folder \"%s\" is not a valid Android SDK root folder!") + [("press", 2)]),
 
     # Integrate: each selection, each recorded kind, with and without clean.
     integrate_row("studio", "adt", True), integrate_row("adt", "standalone", True),
@@ -357,32 +318,34 @@ ROWS = [
     integrate_row("standalone", "adt", False),
     dict(name="integrate refused until valid folders are picked; nothing written",
          files=dict(NEW_FILES, **{E + "not-adt": ["eclipse\\eclipse.exe"]}), args=["-install"],
-         steps=[INTRO, press(1005), box(ADT_FIRST), box(FAILURE["adt"]), windows(1),
+         steps=[INTRO, ("press", 1005), ("box", ADT_FIRST), ("box", FAILURE["adt"]), ("windows", 1),
                 # a valid pick, then one that is not valid: refused again
-                press(1003), pick(E + "new-adt"), state(text={1001: E + "new-adt"}),
-                press(1003), pick(E + "not-adt"), box(),
-                press(1005), box(ADT_FIRST), box(FAILURE["adt"]),
-                click(1007), press(1005),
-                box("Click Browse and select a valid Eclipse root folder first!"),
-                box(FAILURE["standalone"]), windows(1), press(2)],
+                ("press", 1003), ("pick", E + "new-adt"), state(text={1001: E + "new-adt"}),
+                ("press", 1003), ("pick", E + "not-adt"), ("box", None),
+                ("press", 1005), ("box", ADT_FIRST), ("box", FAILURE["adt"]),
+                ("click", 1007), ("press", 1005),
+                ("box", "Click Browse and select a valid Eclipse root folder first!"),
+                ("box", FAILURE["standalone"]), ("windows", 1), ("press", 2)],
          trees={E + "new-adt\\eclipse\\plugins": KEEP}, record=None),
     # The add-on step goes first for a standalone environment.
     dict(name="integrate standalone, add-on payload missing: fails, no plug-in step, twice",
-         missing=("add-ons",), files=NEW_FILES, reg={REC32: RECORDS["adt"]}, args=["-install"],
+         missing=("add-ons",), files=NEW_FILES, reg={REC32: roots("adt", "rec-")},
+         args=["-install"],
          steps=[INTRO] + select("standalone") + 2 * [
-             press(1005), box(FAILURE["standalone"]),
-             windows(1),  # the progress window of the press is gone; the dialog stays
-             trees({E + "new-eclipse\\plugins": KEEP})] + [CLOSE],
+             ("press", 1005), ("box", FAILURE["standalone"]),
+             ("windows", 1),  # the progress window of the press is gone; the dialog stays
+             ("trees", {E + "new-eclipse\\plugins": KEEP})] + [("close",)],
          record="same"),
     dict(name="integrate ADT over itself spelt c:\\ENVS\\new-adt\\ with clean: payload kept",
          files=NEW_FILES, reg={REC32: {"ADTRootFolder": "c:\\ENVS\\new-adt\\"}},
          args=["-install"],
-         steps=[INTRO] + select("adt") + [click(1004), press(1005), box(SUCCESS["adt"])],
+         steps=[INTRO] + select("adt")
+         + [("click", 1004), ("press", 1005), ("box", SUCCESS["adt"])],
          trees=payload_trees("adt")),
     dict(name="install and uninstall: the uninstall takes the environment recorded at start",
-         files=dict(NEW_FILES, **recorded_files("adt")), reg={REC32: RECORDS["adt"]},
+         files=dict(NEW_FILES, **recorded_files("adt")), reg={REC32: roots("adt", "rec-")},
          args=["-install", "-uninstall"],
-         steps=[INTRO] + select("standalone") + [press(1005), box(SUCCESS["standalone"])],
-         trees={**payload_trees("standalone"), **{t: KEEP for t in TARGETS["rec-adt"]}},
+         steps=[INTRO] + select("standalone") + [("press", 1005), ("box", SUCCESS["standalone"])],
+         trees={**payload_trees("standalone"), **{t: KEEP for t in targets("adt", "rec-")}},
          record=written("standalone")),
 ]

@@ -63,6 +63,14 @@ std::wstring className(HWND window) {
     return name;
 }
 
+// Sent with a timeout; 0 when the window does not answer.
+LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)
+               ? static_cast<LRESULT>(result)
+               : 0;
+}
+
 HWND handleArg(const wchar_t* text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(text, nullptr, 10)));
 }
@@ -138,125 +146,72 @@ HWND findTree(HWND browser) {
     return FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
 }
 
-class Browser {
-public:
-    explicit Browser(HWND dialog) : dialog_(dialog), tree_(findTree(dialog)) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(tree_, &processId);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                               processId);
-        if (process_)
-            remote_ = static_cast<char*>(
-                VirtualAllocEx(process_, nullptr, kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+// The selected folder as a path: item texts from the selection up to the
+// drive, whose item reads "... (C:)"; memory is the page in the browser's process.
+std::wstring selectedPath(HANDLE process, char* memory, HWND tree) {
+    std::wstring path;
+    for (LPARAM item = send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0); item;
+         item = send(tree, TVM_GETNEXTITEM, TVGN_PARENT, item)) {
+        TVITEMW data = {};
+        data.mask = TVIF_TEXT | TVIF_HANDLE;
+        data.hItem = reinterpret_cast<HTREEITEM>(item);
+        data.pszText = reinterpret_cast<wchar_t*>(memory + 2048);
+        data.cchTextMax = MAX_PATH;
+        wchar_t text[MAX_PATH + 1] = {};
+        // The control may point pszText at its own copy instead of filling ours.
+        if (WriteProcessMemory(process, memory, &data, sizeof(data), nullptr) &&
+            send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory)) &&
+            ReadProcessMemory(process, memory, &data, sizeof(data), nullptr))
+            ReadProcessMemory(process, data.pszText, text, sizeof(wchar_t) * MAX_PATH, nullptr);
+        const std::wstring name = text;
+        const size_t drive = name.find(L":)");
+        if (drive != std::wstring::npos && drive > 1 && name[drive - 2] == L'(')
+            return name.substr(drive - 1, 2) + path;
+        path = L"\\" + name + path;
     }
-    ~Browser() {
-        if (remote_)
-            VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
-        if (process_)
-            CloseHandle(process_);
-    }
-    Browser(const Browser&) = delete;
-    Browser& operator=(const Browser&) = delete;
-    bool ready() const { return remote_ != nullptr; }
+    return L"";
+}
 
-    LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000,
-                                   &result)
-                   ? static_cast<LRESULT>(result)
-                   : 0;
+// Hands path to the browser (BFFM_SETSELECTIONW) until the browser shows it
+// selected. Wine's browser fails the first hand-over when a folder on the
+// path has not been listed since it last changed; a later one succeeds.
+bool select(HWND browser, HWND tree, const std::wstring& path) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tree, &processId);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    char* memory = process ? static_cast<char*>(VirtualAllocEx(
+                                 process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+                           : nullptr;
+    bool selected = false;
+    for (int attempt = 0; memory && attempt < 5 && !selected; ++attempt) {
+        WriteProcessMemory(process, memory + 1024, path.c_str(), (path.size() + 1) * 2, nullptr);
+        send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory + 1024));
+        selected = _wcsicmp(selectedPath(process, memory, tree).c_str(), path.c_str()) == 0;
     }
-
-    // Texts from the selected item up to the tree's root.
-    std::vector<std::wstring> selectedChain() const {
-        std::vector<std::wstring> chain;
-        for (LPARAM item = send(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0); item;
-             item = send(tree_, TVM_GETNEXTITEM, TVGN_PARENT, item)) {
-            TVITEMW data = {};
-            data.mask = TVIF_TEXT | TVIF_HANDLE;
-            data.hItem = reinterpret_cast<HTREEITEM>(item);
-            data.pszText = reinterpret_cast<wchar_t*>(remote_ + kTextOffset);
-            data.cchTextMax = MAX_PATH;
-            wchar_t text[MAX_PATH + 1] = {};
-            // The control may point pszText at its own copy instead of filling ours.
-            if (WriteProcessMemory(process_, remote_, &data, sizeof(data), nullptr) &&
-                send(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote_)) &&
-                ReadProcessMemory(process_, remote_, &data, sizeof(data), nullptr)) {
-                ReadProcessMemory(process_, data.pszText, text, sizeof(wchar_t) * MAX_PATH,
-                                  nullptr);
-            }
-            chain.push_back(text);
-        }
-        return chain;
-    }
-
-    // Whether the selected item is the folder that the path names: the last
-    // parts match item by item, the drive as "(C:)" in its item's text.
-    bool selectionIs(const std::vector<std::wstring>& parts) const {
-        const std::vector<std::wstring> chain = selectedChain();
-        if (chain.size() < parts.size())
-            return false;
-        for (size_t i = 0; i < parts.size(); ++i) {
-            const std::wstring& part = parts[parts.size() - 1 - i];
-            const std::wstring wanted = i + 1 == parts.size() ? L"(" + part + L")" : part;
-            if (i + 1 == parts.size() ? chain[i].find(wanted) == std::wstring::npos
-                                      : _wcsicmp(chain[i].c_str(), wanted.c_str()) != 0)
-                return false;
-        }
-        return true;
-    }
-
-    // Hands the path to the browser: BFFM_SETSELECTIONW with a string.
-    void setSelection(const std::wstring& path) const {
-        if (WriteProcessMemory(process_, remote_ + kPathOffset, path.c_str(),
-                               (path.size() + 1) * sizeof(wchar_t), nullptr))
-            send(dialog_, BFFM_SETSELECTIONW, TRUE,
-                 reinterpret_cast<LPARAM>(remote_ + kPathOffset));
-    }
-
-private:
-    static constexpr size_t kTextOffset = 256, kPathOffset = 1024, kPage = 4096;
-    HWND dialog_;
-    HWND tree_;
-    HANDLE process_ = nullptr;
-    char* remote_ = nullptr;
-};
+    if (memory)
+        VirtualFreeEx(process, memory, 0, MEM_RELEASE);
+    if (process)
+        CloseHandle(process);
+    return selected;
+}
 
 // Waits for the browser and for its tree to hold its root item, prints the
 // browser's controls, then presses OK (after selecting path) or Cancel.
-int browse(const std::wstring* path, DWORD timeoutMs) {
+int browse(const wchar_t* path, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     HWND dialog =
         waitFor([](HWND w) { return className(w) == L"#32770" && findTree(w); }, timeoutMs);
-    if (!dialog)
-        return fail(L"timeout");
-    while (!SendMessageW(findTree(dialog), TVM_GETNEXTITEM, TVGN_ROOT, 0)) {
+    while (dialog && !send(findTree(dialog), TVM_GETNEXTITEM, TVGN_ROOT, 0)) {
         if (GetTickCount() - start > timeoutMs)
             return fail(L"timeout");
         Sleep(50);
     }
+    if (!dialog)
+        return fail(L"timeout");
     readWindow(dialog);
-    if (path) {
-        std::vector<std::wstring> parts;
-        for (size_t from = 0, to; from < path->size(); from = to + 1) {
-            to = path->find(L'\\', from);
-            to = to == std::wstring::npos ? path->size() : to;
-            if (to > from)
-                parts.push_back(path->substr(from, to - from));
-        }
-        Browser browser(dialog);
-        if (!browser.ready() || parts.size() < 2)
-            return fail(L"cannot reach the browser's process, or not a C:\\... path");
-        // Wine's browser fails the first hand-over when a folder on the path
-        // has not been listed since it last changed; a later one succeeds.
-        bool selected = false;
-        for (int attempt = 0; attempt < 5 && !selected; ++attempt) {
-            browser.setSelection(*path);
-            selected = browser.selectionIs(parts);
-        }
-        if (!selected)
-            return fail(L"not selected");
-    }
+    if (path && !select(dialog, findTree(dialog), path))
+        return fail(L"not selected");
     PostMessageW(GetDlgItem(dialog, path ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
     return waitGone(dialog, timeoutMs) ? 0 : fail(L"still open");
 }
@@ -288,28 +243,18 @@ int wmain(int argc, wchar_t** argv) {
         PostMessageW(control, BM_CLICK, 0, 0);
         return argc == 4 || waitGone(window, ms) ? 0 : fail(L"still open");
     }
-    if (verb == L"click-sync" && argc == 4) {
-        DWORD_PTR result = 0;
-        return control && SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000,
-                                              &result)
-                   ? 0
-                   : fail(L"no control or no answer");
-    }
+    if (verb == L"click-sync" && argc == 4)  // returns once the click was handled
+        return control && (send(control, BM_CLICK, 0, 0), true) ? 0 : fail(L"no control");
     if (verb == L"close" && argc == 3)
         return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : fail(L"no window");
     if (verb == L"paint" && argc == 3) {
-        DWORD_PTR result = 0;
-        return RedrawWindow(
-                   window, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW) &&
-                       SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result)
-                   ? 0
-                   : fail(L"no window");
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        send(window, WM_NULL, 0, 0);  // the window has handled the paint when it answers
+        return 0;
     }
-    if (verb == L"browse-pick" && argc == 4) {
-        const std::wstring path = argv[2];
-        return browse(&path, ms);
-    }
+    if (verb == L"browse-pick" && argc == 4)
+        return browse(argv[2], ms);
     if (verb == L"browse-cancel" && argc == 3)
         return browse(nullptr, ms);
     if (verb == L"count-windows" && argc == 3) {
