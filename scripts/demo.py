@@ -24,7 +24,7 @@ def seed_record():
 
 
 def run(exe, *args):
-    return harness.Program(exe, args).wait()
+    return harness.finish(harness.start(exe, args))
 
 
 def show(title, folder):
@@ -59,7 +59,7 @@ def screenshot_dialog():
     """Opens the real dialog on the Xvfb display and saves a picture of it."""
     exe = "C:\\Setup\\Quorvane.exe"
     seed_record()
-    program = harness.Program(exe, ["-install"])
+    program = harness.start(exe, ["-install"])
     try:
         answer(press="OK", buttons="OK Cancel")
         dialog = uiauto("wait-dialog", 1005, 20000).strip()
@@ -74,9 +74,8 @@ def screenshot_dialog():
         shutil.copy(picture, ROOT / "docs" / "main-dialog.png")
         print("\nScreenshot of the main dialog:", picture, "(copied to docs/main-dialog.png)")
         uiauto("click", dialog, 2)
-        program.wait()
     finally:
-        program.kill()
+        harness.finish(program)
 
 
 def interactive_demo():
@@ -96,7 +95,7 @@ def interactive_demo():
     show("before", eclipse + "\\plugins")
     show("before", sdk)
 
-    program = harness.Program(exe, ["-install"])
+    program = harness.start(exe, ["-install"])
     try:
         answer(press="OK", buttons="OK Cancel")
         dialog = uiauto("wait-dialog", 1005, 20000).strip()
@@ -104,16 +103,13 @@ def interactive_demo():
         for button, edit, folder in ((1010, 1008, eclipse), (1011, 1009, sdk)):
             uiauto("click", dialog, button)
             uiauto("browse-pick", folder, 20000)
-            harness.wait_until(lambda: harness.read(uiauto("read", dialog))["controls"][edit][
-                "text"] == folder, "the edit field")
             print("picked", folder)
         uiauto("click-sync", dialog, 1004)
         print("clean-up box checked; pressing Integrate")
         uiauto("click", dialog, 1005)
         print("message:", answer())
-        print("exit", program.wait())
     finally:
-        program.kill()
+        print("exit", harness.finish(program))
     print("Record after:", record())
     show("after", ADT + "\\eclipse\\plugins")
     show("after", eclipse + "\\plugins")
@@ -124,7 +120,7 @@ def show_on_own_display():
     """The dialog on the user's display, with the sample ADT Bundle recorded."""
     seed_record()
     print("\nOpening Quorvane.exe -install on", os.environ["DISPLAY"], "- close it to end.")
-    harness.Program("C:\\Setup\\Quorvane.exe", ["-install"]).wait(timeout=3600)
+    harness.finish(harness.start("C:\\Setup\\Quorvane.exe", ["-install"]), timeout=3600)
 
 
 def main():
