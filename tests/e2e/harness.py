@@ -125,13 +125,18 @@ def seed_registry(keys, extra=""):
 
 
 def record():
-    """The record's values in the 32-bit view as {name: data}; None without the key."""
-    result = subprocess.run(["wine", "reg", "query", "HKLM\\SOFTWARE\\" + RECORD, "/reg:32"],
-                            env=environment(), capture_output=True, text=True, timeout=TIMEOUT)
-    if result.returncode != 0:
+    """The record's values in the 32-bit view, {name: data as reg_data writes
+    it}, read with a regedit export (exact, any type); None without the key."""
+    export = DRIVE_C / "windows" / "temp" / "record.reg"
+    export.unlink(missing_ok=True)
+    subprocess.run([WINE64, "regedit", "/e", "C:\\windows\\temp\\record.reg",
+                    reg_path(RECORD, 32)], env=environment(), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=TIMEOUT, check=True)
+    if not export.exists():
         return None
-    fields = [line.strip().split("    ") for line in result.stdout.splitlines()]
-    return {f[0]: (f + [""])[2] for f in fields if len(f) > 1 and f[1].startswith("REG_")}
+    lines = export.read_text(encoding="utf-16").replace("\\\n  ", "").splitlines()
+    values = [re.match(r'"((?:[^"\\]|\\.)*)"=(.*)$', line) for line in lines]
+    return {re.sub(r"\\(.)", r"\1", v[1]): v[2] for v in values if v}
 
 
 # Files in the prefix.
@@ -151,16 +156,17 @@ def make_files(root, entries):
 
 
 def tree(path):
-    """Every entry below a folder, relative, sorted, folders ending in \\
-    (links are listed, not followed); None when the folder is missing."""
+    """Every entry below a folder, relative, sorted, folders ending in \\ and
+    links in @ (not followed); None when the folder is missing."""
     base = host(path)
     if not base.is_dir():
         return None
     entries = []
     for folder, dirs, files in os.walk(base):
         rel = Path(folder).relative_to(base).parts
-        entries += ["\\".join(rel + (d,)) + "\\" for d in dirs]
-        entries += ["\\".join(rel + (f,)) for f in files]
+        entries += ["\\".join(rel + (name,)) + ("@" if os.path.islink(os.path.join(folder, name))
+                                                 else "\\" if name in dirs else "")
+                    for name in dirs + files]
     return sorted(entries)
 
 
@@ -267,7 +273,8 @@ def run_row(row, started):
         os.symlink(host(target) if target[1:3] == ":\\" else target, host(link))
     seed_registry(row.get("reg", {}))
     kept = {path: contents(path) for path in row.get("kept", ())}
-    wanted_record = record() if row.get("record") == "same" else row.get("record")
+    wanted_record = record() if row.get("record") == "same" else row.get("record") and {
+        name: reg_data(value) for name, value in row["record"].items()}
     for _ in range(row.get("runs", 1)):
         started.append(start(exe, row.get("args", [])))
         for verb, *args in row.get("steps", ()):

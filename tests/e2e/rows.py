@@ -25,10 +25,11 @@ A row is a dict; every key but name is optional:
                  what the main dialog shows within 10 s
              ("windows", n)  visible top-level windows captioned Quorvane v3.1
              ("trees", {folder: entries})  as trees, while the program runs
-  trees    {folder: entries} after the run, as tree() lists them; None: missing
+  trees    {folder: entries} after the run, as tree() lists them (relative paths,
+           folders ending in \\, links in @, sorted); None: the folder is missing
   kept     files or folders whose files must keep every byte (decoys)
-  record   the record in the 32-bit view after the run, {name: data}; None: no key;
-           "same": as before the run
+  record   the record in the 32-bit view after the run, {name: value} with values
+           typed as in reg (compared exactly); None: no key; "same": as before
 The exit status must be 0.
 """
 from harness import RECORD, STUDIO, Expand  # noqa: F401 (Expand: for rows to come)
