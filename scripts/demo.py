@@ -23,6 +23,10 @@ def seed_record():
     harness.seed_registry({(RECORD, 32): {"ADTRootFolder": ADT}})
 
 
+def show_record(title):
+    print(title, " ".join('"%s"=%s' % item for item in (record() or {}).items()))
+
+
 def run(exe, *args):
     return harness.finish(harness.start(exe, args))
 
@@ -44,7 +48,7 @@ def silent_demo():
     make_files(ADT, ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar",
                      "sdk\\platform-tools\\adb.exe", "sdk\\add-ons\\"])
     seed_record()
-    print("\nRecord (32-bit view):", record())
+    show_record("\nRecord (32-bit view, as regedit writes it):")
 
     print("\n> Quorvane.exe -install -silence  (exit %d)" % run(exe, "-install", "-silence"))
     show("after install", ADT + "\\eclipse\\plugins")
@@ -90,7 +94,7 @@ def interactive_demo():
     seed_record()
     print("\n== Interactive integration (scripted under Xvfb)")
     run(exe, "-install", "-silence")
-    print("Record before:", record())
+    show_record("Record before:")
     show("before", ADT + "\\eclipse\\plugins")
     show("before", eclipse + "\\plugins")
     show("before", sdk)
@@ -110,7 +114,7 @@ def interactive_demo():
         print("message:", answer())
     finally:
         print("exit", harness.finish(program))
-    print("Record after:", record())
+    show_record("Record after:")
     show("after", ADT + "\\eclipse\\plugins")
     show("after", eclipse + "\\plugins")
     show("after", sdk + "\\add-ons")
