@@ -277,6 +277,7 @@ def run_row(row, started):
         name: reg_data(value) for name, value in row["record"].items()}
     for _ in range(row.get("runs", 1)):
         started.append(start(exe, row.get("args", [])))
+        dialog.clear()
         for verb, *args in row.get("steps", ()):
             if verb == "box":
                 answer(*args)
@@ -296,6 +297,8 @@ def run_row(row, started):
                       str(args[0]))
             elif verb == "trees":
                 check("trees", {path: tree(path) for path in args[0]}, args[0])
+            else:
+                raise AssertionError("unknown step %r" % verb)
         check("exit status", finish(started[-1]), 0)
     check("trees", {path: tree(path) for path in row.get("trees", {})}, row.get("trees", {}))
     check("kept files", {path: contents(path) for path in kept}, kept)
