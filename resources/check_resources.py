@@ -1,376 +1,164 @@
 #!/usr/bin/env python3
-"""Checks the compiled resources against the layout the program relies on.
-
-Usage: check_resources.py FILE
-FILE is a compiled resource file (.res), the COFF object that windres makes
-for the build (CMake names it quorvane.rc.res as well), or the linked .exe.
-
-Prints "ok" and exits 0 when everything matches; otherwise prints each
-mismatch and exits 1. Python 3 standard library only.
-"""
-
+"""Checks the resources compiled into Quorvane.exe (dialog templates control by control, icon
+group, version block, manifest). Usage: check_resources.py Quorvane.exe; needs python3-pefile."""
 import struct
 import sys
 import xml.etree.ElementTree as ET
 
-RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 14, 16, 24
+import pefile
 
-WS_POPUP, WS_CHILD, WS_VISIBLE = 0x80000000, 0x40000000, 0x10000000
-WS_CAPTION, WS_BORDER, WS_SYSMENU = 0x00C00000, 0x00800000, 0x00080000
-WS_GROUP, WS_TABSTOP = 0x00020000, 0x00010000
-DS_FIXEDSYS, DS_SETFONT, DS_MODALFRAME = 0x0008, 0x0040, 0x0080
-DS_SETFOREGROUND, DS_CENTER, DS_CENTERMOUSE = 0x0200, 0x0800, 0x1000
-ES_AUTOHSCROLL, ES_READONLY = 0x0080, 0x0800
+# Control kinds: predefined class ordinal (Button, Edit, Static) and style bits.
+PUSH, CHECK, RADIO, BOX = (0x80, 0x0), (0x80, 0x3), (0x80, 0x9), (0x80, 0x7)
+EDIT, RO, TEXT = (0x81, 0x800080), (0x81, 0x800880), (0x82, 0x0)  # WS_BORDER|ES_AUTOHSCROLL
+G, T = 0x20000, 0x10000  # WS_GROUP, WS_TABSTOP
+# WS_POPUP|WS_CAPTION|WS_SYSMENU, DS_SETFONT|DS_FIXEDSYS|DS_MODALFRAME, DS_CENTER|DS_SETFOREGROUND
+DIALOG = 0x80C80000 | 0x00C8 | 0x0A00
+FONT = (8, 400, 0, 1, 'MS Shell Dlg')  # points, weight, italic, charset, face
 
-CAPTION = 'Quorvane v3.1'
-FONT = (8, 400, 0, 1, 'MS Shell Dlg')   # points, weight, italic, charset, face
-
-# Control kinds: (predefined class ordinal, kind style bits). The classes
-# are 0x80 Button, 0x81 Edit, 0x82 Static.
-KINDS = {
-    'push':  (0x80, 0x0),                                   # BS_PUSHBUTTON
-    'check': (0x80, 0x3),                                   # BS_AUTOCHECKBOX
-    'radio': (0x80, 0x9),                                   # BS_AUTORADIOBUTTON
-    'box':   (0x80, 0x7),                                   # BS_GROUPBOX
-    'edit':  (0x81, ES_AUTOHSCROLL | WS_BORDER),            # ES_LEFT
-    'ro':    (0x81, ES_AUTOHSCROLL | ES_READONLY | WS_BORDER),
-    'text':  (0x82, 0x0),                                   # SS_LEFT
+# Per template: style, size, then the controls in template (tab) order:
+# id, kind, text, x, y, cx, cy, extra style bits.
+TEMPLATES = {
+    9: (DIALOG | 0x1000, 470, 354, [  # DS_CENTERMOUSE
+        (2, PUSH, 'Cancel', 251, 331, 50, 14, T),
+        (1017, TEXT, 'ADT Bundle root folder:', 51, 81, 77, 12, G),
+        (1001, EDIT, '', 146, 239, 242, 14, T),
+        (1002, RO, '', 146, 81, 242, 14, T),
+        (1003, PUSH, 'Browse ...', 391, 239, 50, 14, T),
+        (1004, CHECK, 'Clean previously integrated Android development environment.',
+         35, 303, 217, 16, T),
+        (1005, PUSH, 'Integrate', 168, 331, 50, 14, T),
+        (1006, RADIO, 'Android Developer Tools (ADT) Bundle:', 28, 227, 141, 10, 0),
+        (1007, RADIO, 'Standalone Eclipse and Android SDK:', 28, 257, 133, 10, 0),
+        (1029, BOX, 'Choose the new Android development environment which you want to '
+         'integrate with Parvex for Android:', 14, 151, 441, 174, G),
+        (1008, EDIT, '', 146, 269, 242, 14, T),
+        (1009, EDIT, '', 146, 284, 242, 14, T),
+        (1010, PUSH, 'Browse ...', 391, 269, 50, 14, T),
+        (1011, PUSH, 'Browse ...', 391, 284, 50, 14, T),
+        (1012, RO, '', 146, 110, 242, 14, T),
+        (1013, RO, '', 146, 125, 242, 14, T),
+        (1019, TEXT, 'Android SDK root folder:', 51, 125, 81, 12, G),
+        (1018, TEXT, 'Eclipse root folder:', 51, 110, 62, 12, G),
+        (-1, BOX, 'The following Android development environment has been integrated '
+         'already with Parvex for Android:\t', 14, 11, 441, 135, 0),
+        (1016, TEXT, 'Android SDK root folder:', 51, 284, 87, 15, G),
+        (1015, TEXT, 'Eclipse root folder:', 51, 269, 87, 12, G),
+        (1014, TEXT, 'ADT Bundle root folder:', 51, 239, 78, 12, G),
+        (1032, TEXT, 'Android Developer Tools (ADT) Bundle:', 28, 68, 149, 10, G),
+        (1031, TEXT, 'Standalone Eclipse and Android SDK:', 28, 98, 149, 8, G),
+        (-1, TEXT, 'IMPORTANT: All the Android Studio/ Android Developer Tools (ADT)/ '
+         'Eclipse sessions must be closed prior to integrate!', 35, 166, 398, 8, G),
+        (1020, RADIO, 'Android Studio:', 28, 181, 65, 10, G),
+        (1021, TEXT, 'Android Studio path:', 53, 35, 77, 12, G),
+        (1022, RO, '', 146, 35, 242, 14, T),
+        (1030, TEXT, 'Android Studio:', 29, 23, 149, 8, G),
+        (1023, TEXT, 'Android SDK path:', 53, 50, 77, 12, G),
+        (1024, RO, '', 146, 50, 242, 14, T),
+        (1025, TEXT, 'Android Studio path:', 53, 194, 77, 12, G),
+        (1026, RO, '', 146, 194, 242, 14, T),
+        (1027, TEXT, 'Android SDK path:', 53, 209, 77, 12, G),
+        (1028, RO, '', 146, 209, 242, 14, T)]),
+    103: (DIALOG, 247, 93, [
+        (1021, TEXT, 'Please wait!', 91, 18, 65, 13, G),
+        (1022, TEXT, 'Configuring the selected Android development environment ...  This '
+         'process can take up to several minutes.', 17, 39, 212, 24, G)]),
 }
-G, T = WS_GROUP, WS_TABSTOP
-
-# Template 9, in template order: id, kind, text, x, y, cx, cy, flags.
-MAIN_CONTROLS = [
-    (2, 'push', 'Cancel', 251, 331, 50, 14, T),
-    (1017, 'text', 'ADT Bundle root folder:', 51, 81, 77, 12, G),
-    (1001, 'edit', '', 146, 239, 242, 14, T),
-    (1002, 'ro', '', 146, 81, 242, 14, T),
-    (1003, 'push', 'Browse ...', 391, 239, 50, 14, T),
-    (1004, 'check', 'Clean previously integrated Android development '
-     'environment.', 35, 303, 217, 16, T),
-    (1005, 'push', 'Integrate', 168, 331, 50, 14, T),
-    (1006, 'radio', 'Android Developer Tools (ADT) Bundle:',
-     28, 227, 141, 10, 0),
-    (1007, 'radio', 'Standalone Eclipse and Android SDK:', 28, 257, 133, 10, 0),
-    (1029, 'box', 'Choose the new Android development environment which you '
-     'want to integrate with Parvex for Android:', 14, 151, 441, 174, G),
-    (1008, 'edit', '', 146, 269, 242, 14, T),
-    (1009, 'edit', '', 146, 284, 242, 14, T),
-    (1010, 'push', 'Browse ...', 391, 269, 50, 14, T),
-    (1011, 'push', 'Browse ...', 391, 284, 50, 14, T),
-    (1012, 'ro', '', 146, 110, 242, 14, T),
-    (1013, 'ro', '', 146, 125, 242, 14, T),
-    (1019, 'text', 'Android SDK root folder:', 51, 125, 81, 12, G),
-    (1018, 'text', 'Eclipse root folder:', 51, 110, 62, 12, G),
-    (-1, 'box', 'The following Android development environment has been '
-     'integrated already with Parvex for Android:\t', 14, 11, 441, 135, 0),
-    (1016, 'text', 'Android SDK root folder:', 51, 284, 87, 15, G),
-    (1015, 'text', 'Eclipse root folder:', 51, 269, 87, 12, G),
-    (1014, 'text', 'ADT Bundle root folder:', 51, 239, 78, 12, G),
-    (1032, 'text', 'Android Developer Tools (ADT) Bundle:', 28, 68, 149, 10, G),
-    (1031, 'text', 'Standalone Eclipse and Android SDK:', 28, 98, 149, 8, G),
-    (-1, 'text', 'IMPORTANT: All the Android Studio/ Android Developer Tools '
-     '(ADT)/ Eclipse sessions must be closed prior to integrate!',
-     35, 166, 398, 8, G),
-    (1020, 'radio', 'Android Studio:', 28, 181, 65, 10, G),
-    (1021, 'text', 'Android Studio path:', 53, 35, 77, 12, G),
-    (1022, 'ro', '', 146, 35, 242, 14, T),
-    (1030, 'text', 'Android Studio:', 29, 23, 149, 8, G),
-    (1023, 'text', 'Android SDK path:', 53, 50, 77, 12, G),
-    (1024, 'ro', '', 146, 50, 242, 14, T),
-    (1025, 'text', 'Android Studio path:', 53, 194, 77, 12, G),
-    (1026, 'ro', '', 146, 194, 242, 14, T),
-    (1027, 'text', 'Android SDK path:', 53, 209, 77, 12, G),
-    (1028, 'ro', '', 146, 209, 242, 14, T),
-]
-
-PROGRESS_CONTROLS = [
-    (1021, 'text', 'Please wait!', 91, 18, 65, 13, G),
-    (1022, 'text', 'Configuring the selected Android development environment '
-     '...  This process can take up to several minutes.', 17, 39, 212, 24, G),
-]
-
-DIALOG_BASE = (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT
-               | DS_FIXEDSYS | DS_CENTER | DS_SETFOREGROUND)
-DIALOGS = {
-    9: (DIALOG_BASE | DS_CENTERMOUSE, 470, 354, MAIN_CONTROLS),
-    103: (DIALOG_BASE, 247, 93, PROGRESS_CONTROLS),
-}
-
-VERSION = (3, 1, 0, 3)
-VERSION_STRINGS = {
-    'CompanyName': 'Quorvane developers',
-    'FileDescription': 'Quorvane',
-    'FileVersion': '3, 1, 0, 3',
-    'InternalName': 'Quorvane',
-    'LegalCopyright': 'Copyright (C) 2026 Quorvane developers',
-    'OriginalFilename': 'Quorvane.exe',
-    'ProductName': 'Quorvane',
-    'ProductVersion': '3, 1, 0, 3',
-}
+VERSION_STRINGS = {b'040904b0': {
+    b'CompanyName': b'Quorvane developers', b'FileDescription': b'Quorvane',
+    b'FileVersion': b'3, 1, 0, 3', b'InternalName': b'Quorvane', b'ProductName': b'Quorvane',
+    b'LegalCopyright': b'Copyright (C) 2026 Quorvane developers', b'ProductVersion': b'3, 1, 0, 3',
+    b'OriginalFilename': b'Quorvane.exe'}}
+NS = {'v1': 'urn:schemas-microsoft-com:asm.v1', 'v3': 'urn:schemas-microsoft-com:asm.v3',
+      'c': 'urn:schemas-microsoft-com:compatibility.v1',
+      'w5': 'http://schemas.microsoft.com/SMI/2005/WindowsSettings',
+      'w16': 'http://schemas.microsoft.com/SMI/2016/WindowsSettings'}
+LEVEL, DEP = './/v3:requestedExecutionLevel', './/v1:dependentAssembly/v1:assemblyIdentity'
+MANIFEST = [  # path, attribute (None: the text), expected
+    ('v1:assemblyIdentity', 'name', 'Quorvane'), ('v1:assemblyIdentity', 'version', '3.1.0.3'),
+    (LEVEL, 'level', 'requireAdministrator'), (LEVEL, 'uiAccess', 'false'),
+    (DEP, 'name', 'Microsoft.Windows.Common-Controls'), (DEP, 'version', '6.0.0.0'),
+    (DEP, 'publicKeyToken', '6595b64144ccf1df'),
+    ('.//w5:dpiAware', None, 'true'), ('.//w16:dpiAwareness', None, 'system')]
+SUPPORTED_OS = {'e2011457-1546-43c5-a5fe-008deee3d3f0', '35138b9a-5d96-4fbd-8e2d-a2440225f93a',
+                '4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38', '1f676c76-80e1-4239-95bb-83d0f6d0da78',
+                '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a'}  # Vista, 7, 8, 8.1, 10 and 11
 
 
-class Failure(Exception):
-    pass
+def names(data, pos, count):
+    """count ordinals or NUL-ended UTF-16 strings from pos, and the position after them."""
+    found = []
+    for _ in range(count):
+        text = data[pos:].decode('utf-16-le', 'ignore')
+        found.append(ord(text[1]) if text[0] == '\uffff' else text.split('\0', 1)[0])
+        pos += 4 if text[0] == '\uffff' else 2 * len(found[-1]) + 2
+    return found, pos
 
 
-# ---- Reading the three container formats --------------------------------
-
-def read_id(data, pos):
-    """Reads a resource name or type (ordinal or NUL-ended UTF-16 string).
-    Returns (value, position after it)."""
-    first, = struct.unpack_from('<H', data, pos)
-    if first == 0xFFFF:
-        return struct.unpack_from('<H', data, pos + 2)[0], pos + 4
-    end = pos
-    while struct.unpack_from('<H', data, end)[0] != 0:
-        end += 2
-    return data[pos:end].decode('utf-16-le'), end + 2
-
-
-def align4(pos):
-    return (pos + 3) & ~3
-
-
-def load_res(data):
-    found = {}
-    pos = 0
-    while pos + 8 <= len(data):
-        size, header = struct.unpack_from('<II', data, pos)
-        rtype, p = read_id(data, pos + 8)
-        name, p = read_id(data, p)
-        p = align4(p)
-        lang, = struct.unpack_from('<H', data, p + 6)
-        body = data[pos + header:pos + header + size]
-        if not (rtype == 0 and name == 0 and size == 0):
-            found[(rtype, name)] = (lang, body)
-        pos = align4(pos + header + size)
-    return found
-
-
-def load_rsrc(section, base):
-    """Walks a .rsrc directory tree; base is what data offsets are
-    relative to (the section's RVA in an image, 0 in an object)."""
-    found = {}
-
-    def entries(offset):
-        named, numbered = struct.unpack_from('<HH', section, offset + 12)
-        for i in range(named + numbered):
-            key, target = struct.unpack_from('<II', section,
-                                             offset + 16 + 8 * i)
-            if key & 0x80000000:
-                length, = struct.unpack_from('<H', section, key & 0x7FFFFFFF)
-                start = (key & 0x7FFFFFFF) + 2
-                key = section[start:start + 2 * length].decode('utf-16-le')
-            yield key, target
-
-    for rtype, t1 in entries(0):
-        for name, t2 in entries(t1 & 0x7FFFFFFF):
-            for lang, t3 in entries(t2 & 0x7FFFFFFF):
-                rva, size = struct.unpack_from('<II', section, t3)
-                found[(rtype, name)] = (lang, section[rva - base:rva - base + size])
-    return found
-
-
-def load_pe(data):
-    pe, = struct.unpack_from('<I', data, 0x3C)
-    sections, opt_size = struct.unpack_from('<H12xH', data, pe + 6)
-    opt = pe + 24
-    magic, = struct.unpack_from('<H', data, opt)
-    dirs = opt + (96 if magic == 0x10B else 112)
-    rsrc_rva, = struct.unpack_from('<I', data, dirs + 2 * 8)
-    table = opt + opt_size
-    for i in range(sections):
-        _, vsize, va, rawsize, rawptr = struct.unpack_from(
-            '<8sIIII', data, table + 40 * i)
-        if va <= rsrc_rva < va + max(vsize, rawsize):
-            section = data[rawptr:rawptr + rawsize]
-            return load_rsrc(section[rsrc_rva - va:], rsrc_rva)
-    raise Failure('no resource section in the image')
-
-
-def load_coff(data):
-    sections, = struct.unpack_from('<H', data, 2)
-    opt_size, = struct.unpack_from('<H', data, 16)
-    table = 20 + opt_size
-    for i in range(sections):
-        name, _, _, rawsize, rawptr = struct.unpack_from(
-            '<8sIIII', data, table + 40 * i)
-        if name.rstrip(b'\0') == b'.rsrc':
-            return load_rsrc(data[rawptr:rawptr + rawsize], 0)
-    raise Failure('no .rsrc section in the object')
-
-
-def load(path):
-    with open(path, 'rb') as f:
-        data = f.read()
-    if data[:2] == b'MZ':
-        return load_pe(data)
-    if data[:8] == b'\0\0\0\0\x20\0\0\0':
-        return load_res(data)
-    return load_coff(data)
-
-
-# ---- Checks ---------------------------------------------------------------
-
-class Checker:
-    def __init__(self, resources):
-        self.resources = resources
-        self.failures = []
-
-    def expect(self, what, got, wanted):
-        if got != wanted:
-            self.failures.append('%s: got %r, expected %r' % (what, got, wanted))
-            return False
-        return True
-
-    def get(self, rtype, name):
-        if (rtype, name) not in self.resources:
-            raise Failure('resource type %r name %r is missing' % (rtype, name))
-        lang, body = self.resources[(rtype, name)]
-        self.expect('language of %r/%r' % (rtype, name), lang, 0x409)
-        return body
-
-    def dialog(self, name):
-        style, cx, cy, controls = DIALOGS[name]
-        data = self.get(RT_DIALOG, name)
-        ver, sig, help_id, ex_style, got_style, count = struct.unpack_from(
-            '<HHIIIH', data, 0)
-        where = 'dialog %d' % name
-        self.expect(where + ' is extended', (ver, sig), (1, 0xFFFF))
-        self.expect(where + ' help id', help_id, 0)
-        self.expect(where + ' extended style', hex(ex_style), hex(0))
-        self.expect(where + ' style', hex(got_style), hex(style))
-        self.expect(where + ' size', struct.unpack_from('<hh', data, 22),
-                    (cx, cy))
-        menu, pos = read_id(data, 26)
-        window_class, pos = read_id(data, pos)
-        title, pos = read_id(data, pos)
-        self.expect(where + ' menu', menu, '')
-        self.expect(where + ' class', window_class, '')
-        self.expect(where + ' caption', title, CAPTION)
-        points, weight, italic, charset = struct.unpack_from('<HHBB', data, pos)
-        face, pos = read_id(data, pos + 6)
-        self.expect(where + ' font', (points, weight, italic, charset, face),
-                    FONT)
-        if not self.expect(where + ' control count', count, len(controls)):
-            return
-        for n, wanted in enumerate(controls):
-            pos = self.control(data, align4(pos), '%s control %d' % (where, n),
-                               wanted)
-
-    def control(self, data, pos, where, wanted):
-        cid, kind, text, x, y, cx, cy, flags = wanted
-        ordinal, kind_style = KINDS[kind]
-        help_id, ex_style, style, gx, gy, gcx, gcy, gid = struct.unpack_from(
-            '<IIIhhhhi', data, pos)
-        window_class, pos = read_id(data, pos + 24)
-        title, pos = read_id(data, pos)
+def read_template(data):
+    """A DLGTEMPLATEEX: its header, then one tuple per control."""
+    ver, sig, help_id, ex_style, style, count, x, y, cx, cy = struct.unpack_from('<HHIIIHhhhh',
+                                                                                 data)
+    (menu, cls, caption), pos = names(data, 26, 3)
+    (face,), end = names(data, pos + 6, 1)
+    items = [(ver, sig, help_id, ex_style, hex(style), x, y, cx, cy, menu, cls, caption,
+              struct.unpack_from('<HHBB', data, pos) + (face,))]
+    for _ in range(count):
+        pos = (end + 3) & ~3
+        help_id, ex_style, style, x, y, cx, cy, cid = struct.unpack_from('<IIIhhhhi', data, pos)
+        (cls, text), pos = names(data, pos + 24, 2)
         extra, = struct.unpack_from('<H', data, pos)
-        where += ' (id %d)' % cid
-        self.expect(where + ' id', gid, cid)
-        self.expect(where + ' class', window_class, ordinal)
-        self.expect(where + ' text', title, text)
-        self.expect(where + ' position', (gx, gy, gcx, gcy), (x, y, cx, cy))
-        self.expect(where + ' style', hex(style),
-                    hex(WS_CHILD | WS_VISIBLE | kind_style | flags))
-        self.expect(where + ' extended style', ex_style, 0)
-        self.expect(where + ' help id', help_id, 0)
-        self.expect(where + ' creation data', extra, 0)
-        return pos + 2 + extra
-
-    def icon(self):
-        data = self.get(RT_GROUP_ICON, 102)
-        reserved, kind, count = struct.unpack_from('<HHH', data, 0)
-        self.expect('icon group header', (reserved, kind), (0, 1))
-        sizes = []
-        for i in range(count):
-            w, h, _, _, planes, bits, length, icon_id = struct.unpack_from(
-                '<BBBBHHIH', data, 6 + 14 * i)
-            sizes.append((w, h, bits))
-            where = 'icon %dx%d' % (w, h)
-            self.expect(where + ' planes', planes, 1)
-            image = self.get(RT_ICON, icon_id)
-            self.expect(where + ' length', len(image), length)
-            _, bw, bh, bplanes, bbits = struct.unpack_from('<IiiHH', image, 0)
-            self.expect(where + ' bitmap', (bw, bh, bplanes, bbits),
-                        (w, 2 * h, 1, 8))
-        self.expect('icon images', sorted(sizes), [(16, 16, 8), (32, 32, 8)])
-
-    def version(self):
-        data = self.get(RT_VERSION, 1)
-        root = parse_version_block(data, 0)
-        self.expect('version key', root['key'], 'VS_VERSION_INFO')
-        fixed = struct.unpack('<13I', root['value'])
-        file_ms, file_ls, product_ms, product_ls = fixed[2:6]
-        wanted_ms = VERSION[0] << 16 | VERSION[1]
-        wanted_ls = VERSION[2] << 16 | VERSION[3]
-        self.expect('fixed info signature', hex(fixed[0]), hex(0xFEEF04BD))
-        self.expect('file version', (file_ms, file_ls), (wanted_ms, wanted_ls))
-        self.expect('product version', (product_ms, product_ls),
-                    (wanted_ms, wanted_ls))
-        self.expect('file type', fixed[9], 1)  # VFT_APP
-        children = {c['key']: c for c in root['children']}
-        strings = children.get('StringFileInfo', {'children': []})['children']
-        self.expect('string tables', [t['key'] for t in strings], ['040904b0'])
-        for table in strings:
-            got = {s['key']: s['value'].decode('utf-16-le').split('\0')[0]
-                   for s in table['children']}
-            self.expect('version strings', got, VERSION_STRINGS)
-        var = children.get('VarFileInfo', {'children': []})['children']
-        translation = [v['value'] for v in var if v['key'] == 'Translation']
-        self.expect('translation', translation,
-                    [struct.pack('<HH', 0x409, 1200)])
-
-    def manifest(self):
-        data = self.get(RT_MANIFEST, 1)
-        try:
-            root = ET.fromstring(data)
-        except ET.ParseError as error:
-            raise Failure('manifest is not well-formed XML: %s' % error)
-        level = root.find('.//{urn:schemas-microsoft-com:asm.v3}'
-                          'requestedExecutionLevel')
-        if level is None:
-            raise Failure('manifest has no requestedExecutionLevel')
-        self.expect('execution level',
-                    (level.get('level'), level.get('uiAccess')),
-                    ('requireAdministrator', 'false'))
+        end = pos + 2 + extra
+        items.append((cid, cls, text, x, y, cx, cy, hex(style), ex_style, help_id, extra))
+    return items
 
 
-def parse_version_block(data, pos):
-    length, value_length, text = struct.unpack_from('<HHH', data, pos)
-    key, p = read_id(data, pos + 6)
-    p = align4(p)
-    value_size = value_length * 2 if text else value_length
-    block = {'key': key, 'value': data[p:p + value_size], 'children': []}
-    p = align4(p + value_size)
-    while p < pos + length:
-        child = parse_version_block(data, p)
-        block['children'].append(child)
-        p = align4(p + struct.unpack_from('<H', data, p)[0])
-    return block
+def checks(pe):
+    res = {(t.id, n.id): (l.data.lang, l.data.sublang, pe.get_data(l.data.struct.OffsetToData,
+                                                                   l.data.struct.Size))
+           for t in pe.DIRECTORY_ENTRY_RESOURCE.entries for n in t.directory.entries
+           for l in n.directory.entries}
+    yield 'resources', sorted(res), [(3, 1), (3, 2), (5, 9), (5, 103), (14, 102), (16, 1), (24, 1)]
+    yield 'languages', {r[:2] for r in res.values()}, {(9, 1)}  # English (US)
+    for template, (style, cx, cy, controls) in TEMPLATES.items():
+        got = read_template(res[5, template][2])
+        want = [(1, 0xFFFF, 0, 0, hex(style), 0, 0, cx, cy, '', '', 'Quorvane v3.1', FONT)] + [
+            (cid, kind[0], text, x, y, w, h, hex(0x50000000 | kind[1] | bits), 0, 0, 0)
+            for cid, kind, text, x, y, w, h, bits in controls]  # WS_CHILD|WS_VISIBLE
+        yield 'dialog %d items' % template, len(got), len(want)
+        for i, (g, w) in enumerate(zip(got, want)):
+            yield 'dialog %d item %d' % (template, i), g, w
+    group = res[14, 102][2]
+    yield 'icon group', struct.unpack_from('<HHH', group), (0, 1, 2)
+    for i, side in enumerate((32, 16)):
+        w, h, _, _, planes, bits, size, icon = struct.unpack_from('<BBBBHHIH', group, 6 + 14 * i)
+        image = res[3, icon][2]
+        yield 'icon %d' % i, (w, h, planes, bits, size), (side, side, 1, 8, len(image))
+        yield 'icon %d bitmap' % i, struct.unpack_from('<4xiiHH', image), (w, 2 * h, 1, 8)
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    yield 'fixed version', (hex(fixed.Signature), fixed.FileVersionMS, fixed.FileVersionLS,
+                            fixed.ProductVersionMS, fixed.ProductVersionLS, fixed.FileType), \
+        (hex(0xFEEF04BD), 0x30001, 3, 0x30001, 3, 1)
+    info = {i.Key: i for i in pe.FileInfo[0]}
+    yield 'version strings', {t.LangID: t.entries for t in info[b'StringFileInfo'].StringTable}, \
+        VERSION_STRINGS
+    yield 'translation', info[b'VarFileInfo'].Var[0].entry, {b'Translation': '0x0409 0x04b0'}
+    root = ET.fromstring(res[24, 1][2])
+    for path, attribute, wanted in MANIFEST:
+        node = root.find(path, NS)
+        got = None if node is None else node.text if attribute is None else node.get(attribute)
+        yield 'manifest %s %s' % (path, attribute or 'text'), got, wanted
+    yield 'supportedOS', {n.get('Id').strip('{}') for n in root.iterfind('.//c:supportedOS', NS)}, \
+        SUPPORTED_OS
 
 
-def main(argv):
-    if len(argv) != 2:
-        print(__doc__.strip().splitlines()[2], file=sys.stderr)
-        return 2
+def main(path):
     try:
-        checker = Checker(load(argv[1]))
-        checker.dialog(9)
-        checker.dialog(103)
-        checker.icon()
-        checker.version()
-        checker.manifest()
-    except (Failure, struct.error, OSError, KeyError) as error:
-        print('%s: %s' % (argv[1], error))
-        return 1
-    if checker.failures:
-        for failure in checker.failures:
-            print(failure)
-        return 1
-    print('ok')
-    return 0
+        failures = ['%s: got %r, expected %r' % c for c in checks(pefile.PE(path)) if c[1] != c[2]]
+    except Exception as error:  # a missing or malformed part
+        failures = ['%s: %r' % (path, error)]
+    print('\n'.join(failures) or 'ok')
+    return 1 if failures else 0
 
 
 if __name__ == '__main__':
-    sys.exit(main(sys.argv))
+    sys.exit(main(sys.argv[1]))

@@ -13,11 +13,22 @@ os.environ.setdefault("QUORVANE_E2E_WORK", str(ROOT / "build" / "demo"))
 os.environ.setdefault("QUORVANE_WIN32_DIR", str(ROOT / "build" / "win32"))
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
-import e2e_fixture  # noqa: E402
-import wine_env  # noqa: E402
-from wine_env import RECORD_KEY, install_program, make_files, reg_query, run_program, tree  # noqa: E402
+import harness  # noqa: E402
+from harness import RECORD, answer, install_program, make_files, record, tree, uiauto  # noqa: E402
 
 ADT = "C:\\Users\\Public\\adt-bundle-windows"
+
+
+def seed_record():
+    harness.seed_registry({(RECORD, 32): {"ADTRootFolder": ADT}})
+
+
+def show_record(title):
+    print(title, " ".join('"%s"=%s' % item for item in (record() or {}).items()))
+
+
+def run(exe, *args):
+    return harness.finish(harness.start(exe, args))
 
 
 def show(title, folder):
@@ -36,15 +47,14 @@ def silent_demo():
         print("   " + entry)
     make_files(ADT, ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar",
                      "sdk\\platform-tools\\adb.exe", "sdk\\add-ons\\"])
-    wine_env.seed_record(ADTRootFolder=ADT)
-    print("\nRecord (32-bit view):", reg_query(RECORD_KEY, "32"))
+    seed_record()
+    show_record("\nRecord (32-bit view, as regedit writes it):")
 
-    print("\n> Quorvane.exe -install -silence  (exit %d)" % run_program(exe, ["-install",
-                                                                              "-silence"]))
+    print("\n> Quorvane.exe -install -silence  (exit %d)" % run(exe, "-install", "-silence"))
     show("after install", ADT + "\\eclipse\\plugins")
     show("after install", ADT + "\\sdk\\add-ons")
 
-    print("\n> Quorvane.exe -uninstall  (exit %d)" % run_program(exe, ["-uninstall"]))
+    print("\n> Quorvane.exe -uninstall  (exit %d)" % run(exe, "-uninstall"))
     show("after uninstall", ADT + "\\eclipse\\plugins")
     show("after uninstall", ADT + "\\sdk\\add-ons")
 
@@ -52,14 +62,14 @@ def silent_demo():
 def screenshot_dialog():
     """Opens the real dialog on the Xvfb display and saves a picture of it."""
     exe = "C:\\Setup\\Quorvane.exe"
-    wine_env.seed_record(ADTRootFolder=ADT)
-    program = wine_env.Program(exe, ["-install"])
+    seed_record()
+    program = harness.start(exe, ["-install"])
     try:
-        wine_env.uiauto("click", wine_env.wait_message_box(), 1)
-        dialog = wine_env.wait_dialog()
-        wine_env.uiauto("paint", dialog)
-        picture = wine_env.WORK / "main-dialog.png"
-        display = wine_env.wine_environment()["DISPLAY"]
+        answer(press="OK", buttons="OK Cancel")
+        dialog = uiauto("wait-dialog", 1005, 20000).strip()
+        uiauto("paint", dialog)
+        picture = harness.WORK / "main-dialog.png"
+        display = harness.environment()["DISPLAY"]
         xwd = subprocess.run(["xwd", "-root", "-silent", "-display", display],
                              stdout=subprocess.PIPE, check=True, timeout=60)
         # The screen is black around the window: trim it away.
@@ -67,10 +77,9 @@ def screenshot_dialog():
                        input=xwd.stdout, check=True, timeout=60)
         shutil.copy(picture, ROOT / "docs" / "main-dialog.png")
         print("\nScreenshot of the main dialog:", picture, "(copied to docs/main-dialog.png)")
-        wine_env.uiauto("click", dialog, 2)
-        program.wait()
+        uiauto("click", dialog, 2)
     finally:
-        program.kill()
+        harness.finish(program)
 
 
 def interactive_demo():
@@ -82,32 +91,30 @@ def interactive_demo():
     sdk = "C:\\Users\\Public\\android-sdk"
     make_files(eclipse, ["eclipse.exe", "plugins\\org.eclipse.core_3.8.jar"])
     make_files(sdk, ["platform-tools\\adb.exe"])
-    wine_env.seed_record(ADTRootFolder=ADT)
+    seed_record()
     print("\n== Interactive integration (scripted under Xvfb)")
-    run_program(exe, ["-install", "-silence"])
-    print("Record before:", reg_query(RECORD_KEY, "32"))
+    run(exe, "-install", "-silence")
+    show_record("Record before:")
     show("before", ADT + "\\eclipse\\plugins")
     show("before", eclipse + "\\plugins")
     show("before", sdk)
 
-    program = wine_env.Program(exe, ["-install"])
+    program = harness.start(exe, ["-install"])
     try:
-        wine_env.uiauto("click", wine_env.wait_message_box(), 1)
-        dialog = wine_env.wait_dialog()
-        wine_env.uiauto("click-sync", dialog, 1007)
+        answer(press="OK", buttons="OK Cancel")
+        dialog = uiauto("wait-dialog", 1005, 20000).strip()
+        uiauto("click-sync", dialog, 1007)
         for button, edit, folder in ((1010, 1008, eclipse), (1011, 1009, sdk)):
-            wine_env.uiauto("click", dialog, button)
-            wine_env.pick_folder(folder)
-            wine_env.wait_until(lambda: wine_env.read_window(dialog).text(edit) == folder)
+            uiauto("click", dialog, button)
+            uiauto("browse-pick", folder, 20000)
             print("picked", folder)
-        wine_env.uiauto("click-sync", dialog, 1004)
+        uiauto("click-sync", dialog, 1004)
         print("clean-up box checked; pressing Integrate")
-        wine_env.uiauto("click", dialog, 1005)
-        print("message:", wine_env.answer_message_box())
-        print("exit", program.wait())
+        uiauto("click", dialog, 1005)
+        print("message:", answer())
     finally:
-        program.kill()
-    print("Record after:", reg_query(RECORD_KEY, "32"))
+        print("exit", harness.finish(program))
+    show_record("Record after:")
     show("after", ADT + "\\eclipse\\plugins")
     show("after", eclipse + "\\plugins")
     show("after", sdk + "\\add-ons")
@@ -115,26 +122,18 @@ def interactive_demo():
 
 def show_on_own_display():
     """The dialog on the user's display, with the sample ADT Bundle recorded."""
-    wine_env.seed_record(ADTRootFolder=ADT)
+    seed_record()
     print("\nOpening Quorvane.exe -install on", os.environ["DISPLAY"], "- close it to end.")
-    wine_env.Program("C:\\Setup\\Quorvane.exe", ["-install"]).wait(timeout=3600)
+    harness.finish(harness.start("C:\\Setup\\Quorvane.exe", ["-install"]), timeout=3600)
 
 
 def main():
     show = "--show" in sys.argv
-    wine_env.WORK.mkdir(parents=True, exist_ok=True)
-    print("Making a sandbox Wine prefix in", wine_env.prefix_dir(), "...")
-    e2e_fixture.cleanup()
-    if show:
-        if not os.environ.get("DISPLAY"):
-            raise SystemExit("--show needs DISPLAY")
-        (wine_env.WORK / "display").write_text(os.environ["DISPLAY"])
-    else:
-        e2e_fixture.start_display()
+    print("Making a sandbox Wine prefix in", harness.PREFIX, "...")
+    if show and not os.environ.get("DISPLAY"):
+        raise SystemExit("--show needs DISPLAY")
     try:
-        e2e_fixture.make_prefix()
-        wine_env.remove_record()
-        wine_env.remove_android_studio()
+        harness.start_session(os.environ["DISPLAY"] if show else None)
         silent_demo()
         if show:
             show_on_own_display()
@@ -142,7 +141,7 @@ def main():
             screenshot_dialog()
             interactive_demo()
     finally:
-        e2e_fixture.cleanup()
+        harness.end_session()
 
 
 if __name__ == "__main__":

@@ -22,7 +22,10 @@ have_cmd Xvfb || need+=(xvfb)
 have_cmd xwd || need+=(x11-apps)
 # A "convert" may be on PATH without ImageMagick behind it: ask for the package.
 have_pkg imagemagick || need+=(imagemagick)
-have_cmd python3 || need+=(python3)
+# Debian's python3 (the one that sees Debian's Python packages) and pefile for
+# the resource check.
+have_pkg python3 || need+=(python3)
+have_pkg python3-pefile || need+=(python3-pefile)
 
 if [ ${#need[@]} -eq 0 ]; then
     exit 0
@@ -38,5 +41,5 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${need[@]}"
