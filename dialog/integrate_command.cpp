@@ -66,9 +66,6 @@ void cleanRecordedEnvironment(bool considerAndroidStudio, const KeptFolders& jus
 // window; true on success.
 bool integrate(const Target& target, platform::ProgressWindow& progress) {
     progress.showAndPaint();
-    if (target.kind == EnvironmentKind::AndroidStudio && !gAndroidStudio.installed) {
-        return false;  // an Android Studio that is not installed has no usable folders
-    }
     if (!integrateEnvironment(target.kind, target.roots, target.order, gDialog.mainWindow)) {
         return false;
     }

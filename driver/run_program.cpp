@@ -27,10 +27,7 @@ void silentInstall() {
     EnvironmentRoots roots = recordedRoots();
     if (kind == EnvironmentKind::AndroidStudio) {
         // Android Studio's folders are the ones found now, not the recorded
-        // ones; one that is not installed has none.
-        if (!gAndroidStudio.installed) {
-            return;
-        }
+        // ones. One that is not installed lacks a folder: it is left alone.
         roots = {gAndroidStudio.path.text, gAndroidStudio.sdkPath.text};
     }
     integrateEnvironment(kind, roots, StepOrder::PluginsFirst, nullptr);

@@ -1,7 +1,4 @@
-// The main dialog: enabling in every state, every message box, and the
-// Integrate command's order of work.
-#include <string>
-
+// The main dialog: enabling in every state, every message box, and the Integrate command's order of work.
 #include "dialog/main_dialog.h"
 #include "dialog/messages.h"
 #include "tests/unit/test_support.h"
@@ -9,119 +6,102 @@
 namespace {
 
 using platform::BrowseResult;
-const platform::Window kDialog = reinterpret_cast<platform::Window>(0xD1A);
 
 class Dialog : public CoreTest {
 public:
     // Opens the dialog on the record and Android Studio key seeded so far.
     bool open() {
-        readState();
-        return onMainDialogInit(kDialog);
+        readIntegrationRecord();
+        findAndroidStudio();
+        return onMainDialogInit(reinterpret_cast<platform::Window>(0xD1A));
     }
-    // A click as the platform reports it: automatic buttons mark themselves.
+    // A click as the platform reports it: automatic buttons mark themselves first.
     bool press(int id) {
-        if (id == 1004)
-            fake::state().checks[id] ^= 1;
-        if (id == 1006 || id == 1007 || id == 1020)
-            fake::state().checks[id] = 1;
+        if (id == 1004) fake::state().checks[id] ^= 1;
+        if (id == 1006 || id == 1007 || id == 1020) fake::state().checks[id] = 1;
         return onMainDialogCommand(id, platform::kBnClicked);
     }
     void pick(int button, const std::wstring& path) {
         fake::state().browseAnswers.push_back({BrowseResult::Chosen, path});
         press(button);
     }
-    void seedStudio() {
-        fake::setValue(kStudioKey, L"Path", L"C:\\studio");
-        fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
+    void makeAdt(const std::wstring& root) {
+        fake::file(root + L"\\eclipse\\eclipse.exe");
+        fake::folder(root + L"\\eclipse\\plugins");
+        fake::file(root + L"\\sdk\\platform-tools\\adb.exe");
     }
-    Lines enabledOf(std::initializer_list<int> ids) {
-        Lines states;
-        for (int id : ids) {
-            const auto found = fake::state().enabled.find(id);
-            states.push_back(found == fake::state().enabled.end() ? L"unset"
-                             : found->second                      ? L"on"
-                                                                  : L"off");
-        }
+    // "1" enabled, "0" disabled, "-" never set, per id.
+    static std::string enabledOf(std::initializer_list<int> ids) {
+        std::string states;
+        for (int id : ids)
+            states += !fake::state().enabled.count(id) ? '-' : fake::state().enabled[id] ? '1' : '0';
         return states;
+    }
+    static std::string marks() {
+        std::string marks;
+        for (int id : {1020, 1006, 1007, 1004}) marks += std::to_string(fake::state().checks[id]);
+        return marks;
+    }
+    static Lines boxes(Lines texts) {
+        for (auto& text : texts) text = L"box " + text;
+        return texts;
     }
 };
 
-const Lines kOn5(5, L"on"), kOff5(5, L"off"), kOn3(3, L"on"), kOff3(3, L"off");
-
 TEST_F(Dialog, IntegratedGroupFollowsTheRecordedKind) {
-    struct Row {
-        const wchar_t* value;  // the one record value seeded
-        bool studioInstalled;
-        Lines studio, adt, standalone;
-        const wchar_t* studioText;
-        int checkedRadio;
-    };
-    const Row rows[] = {
-        {L"AndroidStudioPath", false, kOn5, kOff3, kOff5, L"Not installed!", 1006},
-        {L"AndroidStudioPath", true, kOn5, kOff3, kOff5, L"C:\\rec", 1020},
-        {L"ADTRootFolder", true, kOff5, kOn3, kOff5, L"", 1020},
-        {L"SDKRootFolder", false, kOff5, kOff3, kOn5, L"Not installed!", 1006},
-    };
-    for (const Row& row : rows) {
+    // The one record value, Android Studio installed, enabling of the Android Studio, ADT and
+    // standalone lines, what 1022 shows, the radios' marks.
+    const std::tuple<const wchar_t*, bool, const char*, const wchar_t*, const char*> rows[] = {
+        {L"AndroidStudioPath", false, "11111 000 00000", L"Not installed!", "0100"},
+        {L"AndroidStudioPath", true, "11111 000 00000", L"C:\\rec", "1000"},
+        {L"ADTRootFolder", true, "00000 111 00000", L"", "1000"},
+        {L"SDKRootFolder", false, "00000 000 11111", L"Not installed!", "0100"}};
+    for (const auto& [value, installed, enabling, studioText, radios] : rows) {
         SetUp();
-        fake::setValue(kRecordKey, row.value, L"C:\\rec");
-        if (row.studioInstalled)
-            seedStudio();
+        fake::setValue(kRecordKey, value, L"C:\\rec");
+        if (installed) seedStudio();
         EXPECT_TRUE(open());
-        EXPECT_EQ(enabledOf({1030, 1021, 1022, 1023, 1024}), row.studio);
-        EXPECT_EQ(enabledOf({1032, 1017, 1002}), row.adt);
-        EXPECT_EQ(enabledOf({1031, 1018, 1012, 1019, 1013}), row.standalone);
-        EXPECT_EQ(fake::state().texts[1022], row.studioText);
-        EXPECT_EQ(fake::state().checks[row.checkedRadio], 1);
+        EXPECT_EQ(enabledOf({1030, 1021, 1022, 1023, 1024}) + " " + enabledOf({1032, 1017, 1002}) + " " +
+                      enabledOf({1031, 1018, 1012, 1019, 1013}),
+                  enabling)
+            << narrow(value);
+        EXPECT_EQ(fake::state().texts[1022], studioText);
+        EXPECT_EQ(marks(), radios);
         EXPECT_EQ(fake::state().texts[0], L"Quorvane v3.1");
     }
 }
 
 TEST_F(Dialog, NewGroupFollowsTheSelection) {
-    struct Row {
-        std::vector<int> clicks;
-        Lines studio, adt, standalone, marks;  // marks: 1020, 1006, 1007
-    };
-    const Lines studioOn(4, L"on"), studioOff(4, L"off"), standaloneOn(6, L"on"),
-        standaloneOff(6, L"off");
-    const Row rows[] = {
-        {{}, studioOn, kOff3, standaloneOff, {L"1", L"0", L"0"}},
-        {{1006}, studioOff, kOn3, standaloneOff, {L"0", L"1", L"0"}},
-        {{1007}, studioOff, kOff3, standaloneOn, {L"0", L"0", L"1"}},
+    // Clicks, then enabling of the Android Studio, ADT and standalone rows, and the marks.
+    const std::pair<std::vector<int>, const char*> rows[] = {
+        {{}, "1111 000 000000 1000"},
+        {{1006}, "0000 111 000000 0100"},
+        {{1007}, "0000 000 111111 0010"},
         // 1007 clears ADT selected; 1020 keeps it as it was.
-        {{1006, 1007, 1020}, studioOn, kOff3, standaloneOff, {L"1", L"0", L"0"}},
-        {{1006, 1020, 1006}, studioOff, kOn3, standaloneOff, {L"0", L"1", L"0"}},
-    };
-    for (const Row& row : rows) {
+        {{1006, 1007, 1020}, "1111 000 000000 1000"},
+        {{1006, 1020, 1006}, "0000 111 000000 0100"}};
+    for (const auto& [clicks, expected] : rows) {
         SetUp();
         seedStudio();
         open();
-        for (int id : row.clicks) press(id);
-        EXPECT_EQ(enabledOf({1025, 1026, 1027, 1028}), row.studio);
-        EXPECT_EQ(enabledOf({1014, 1003, 1001}), row.adt);
-        EXPECT_EQ(enabledOf({1015, 1010, 1008, 1016, 1011, 1009}), row.standalone);
-        Lines marks;
-        for (int id : {1020, 1006, 1007})
-            marks.push_back(std::to_wstring(fake::state().checks[id]));
-        EXPECT_EQ(marks, row.marks);
-        EXPECT_EQ(enabledOf({1020}), Lines{L"on"});
-        EXPECT_EQ(fake::state().texts[1026], L"C:\\studio");
+        for (int id : clicks) press(id);
+        EXPECT_EQ(enabledOf({1025, 1026, 1027, 1028}) + " " + enabledOf({1014, 1003, 1001}) + " " +
+                      enabledOf({1015, 1010, 1008, 1016, 1011, 1009}) + " " + marks(),
+                  expected);
+        EXPECT_EQ(enabledOf({1020}) + narrow(fake::state().texts[1026]), "1C:\\studio");
     }
-    // Without Android Studio its radio is disabled and its fields say so.
-    SetUp();
+    SetUp();  // without Android Studio its radio is disabled and its fields say so
     open();
-    EXPECT_EQ(enabledOf({1020}), Lines{L"off"});
-    EXPECT_EQ(fake::state().texts[1028], L"Not installed!");
+    EXPECT_EQ(enabledOf({1020}) + narrow(fake::state().texts[1028]), "0Not installed!");
 }
 
-TEST_F(Dialog, OtherNotificationsAndUncheckedRadiosChangeNoFlag) {
+TEST_F(Dialog, OtherNotificationsUncheckedRadiosCleanBoxCancelAndClose) {
     open();
     fake::state().checks[1007] = 1;
     onMainDialogCommand(1007, 6 /* BN_SETFOCUS */);
     fake::state().checks[1007] = 0;
     onMainDialogCommand(1007, platform::kBnClicked);
-    EXPECT_TRUE(gDialog.adtSelected);
-    EXPECT_EQ(enabledOf({1003, 1010}), (Lines{L"on", L"off"}));
+    EXPECT_EQ(enabledOf({1003, 1010}), "10");
     press(1004);
     EXPECT_TRUE(gDialog.cleanChecked);
     fake::state().checks[1004] = 2;  // indeterminate: unchanged
@@ -134,20 +114,15 @@ TEST_F(Dialog, OtherNotificationsAndUncheckedRadiosChangeNoFlag) {
     EXPECT_FALSE(onMainDialogCommand(9999, platform::kBnClicked));
     EXPECT_TRUE(onMainDialogCommand(2, 0));
     EXPECT_FALSE(onMainDialogClose());
-    EXPECT_FALSE(onMainDialogClose());
+    EXPECT_FALSE(onMainDialogClose());  // COM is stopped once
     EXPECT_EQ(fake::state().log, (Lines{L"end 2", L"co uninitialize"}));
 }
 
 TEST_F(Dialog, EveryMessageBoxWithItsCaptionAndFlags) {
-    const std::wstring ok = L"|Quorvane v3.1|10000";
-    struct Row {
-        const char* what;
-        void (*act)(Dialog&);
-        Lines boxes;
-    };
-    const Row rows[] = {
+    const std::wstring ok = L"|Quorvane v3.1|10000", error = L"Error opening browse window|ERROR|0";
+    const std::tuple<const char*, void (*)(Dialog&), Lines> rows[] = {
         {"usage", [](Dialog&) { runProgram(nullptr, L"-silence"); }, {kUsageText + ok}},
-        {"cancelled introduction",
+        {"introduction cancelled: no dialog, no uninstall",
          [](Dialog&) {
              fake::state().answers = {platform::kIdCancel};
              runProgram(nullptr, L"-install -uninstall");
@@ -158,74 +133,45 @@ TEST_F(Dialog, EveryMessageBoxWithItsCaptionAndFlags) {
              fake::state().coInitializeResult = 1;
              EXPECT_FALSE(d.open());
          },
-         {L"Error opening browse window|ERROR|0"}},
-        {"no ADT folder",
-         [](Dialog& d) {
-             d.open();
-             d.press(1003);
-         },
-         {kAdtBrowseTexts.noFolder + ok}},
+         {error}},
+        {"no ADT folder", [](Dialog& d) { d.open(), d.press(1003); }, {kAdtBrowseTexts.noFolder + ok}},
         {"allocator",
          [](Dialog& d) {
              d.open();
              fake::state().browseAnswers = {{BrowseResult::AllocatorUnavailable, L""}};
              d.press(1010);
          },
-         {L"Error opening browse window|ERROR|0", kEclipseBrowseTexts.noFolder + ok}},
+         {error, kEclipseBrowseTexts.noFolder + ok}},
         {"invalid SDK",
-         [](Dialog& d) {
-             d.open();
-             d.pick(1011, L"C:\\100%s");
-         },
+         [](Dialog& d) { d.open(), d.pick(1011, L"C:\\100%s"); },
          {L"The folder \"C:\\100%s\" is not a valid Android SDK root folder!" + ok}},
         {"ADT first",
-         [](Dialog& d) {
-             d.open();
-             d.press(1005);
-         },
+         [](Dialog& d) { d.open(), d.press(1005); },
          {kChooseAdtFirst + ok, kAdtOutcome.failure + ok}},
         {"Eclipse first",
-         [](Dialog& d) {
-             d.open();
-             d.press(1007);
-             d.press(1005);
-         },
+         [](Dialog& d) { d.open(), d.press(1007), d.press(1005); },
          {kChooseEclipseFirst + ok, kStandaloneOutcome.failure + ok}},
         {"SDK first",
          [](Dialog& d) {
-             d.open();
-             d.press(1007);
              fake::file(L"C:\\e\\eclipse.exe");
              fake::folder(L"C:\\e\\plugins");
-             d.pick(1010, L"C:\\e");
-             d.press(1005);
+             d.open(), d.press(1007), d.pick(1010, L"C:\\e"), d.press(1005);
          },
          {kChooseSdkFirst + ok, kStandaloneOutcome.failure + ok}},
         {"Android Studio",
          [](Dialog& d) {
-             d.seedStudio();
-             fake::folder(L"C:\\studio");
-             fake::folder(L"C:\\studio-sdk");
-             d.open();
-             d.press(1005);
+             d.seedStudio(), fake::folder(L"C:\\studio"), fake::folder(L"C:\\studio-sdk");
+             d.open(), d.press(1005);
          },
          {kAndroidStudioOutcome.success + ok}},
         {"Android Studio missing",
-         [](Dialog& d) {
-             d.seedStudio();
-             d.open();
-             d.press(1005);
-         },
-         {kAndroidStudioOutcome.failure + ok}},
-    };
-    for (const Row& row : rows) {
+         [](Dialog& d) { d.seedStudio(), d.open(), d.press(1005); },
+         {kAndroidStudioOutcome.failure + ok}}};
+    for (const auto& [what, act, texts] : rows) {
         SetUp();
-        row.act(*this);
-        EXPECT_EQ(fake::logOf(L"box "), [&] {
-            Lines boxes;
-            for (const auto& box : row.boxes) boxes.push_back(L"box " + box);
-            return boxes;
-        }()) << row.what;
+        act(*this);
+        EXPECT_EQ(fake::logOf(L"box "), boxes(texts)) << what;
+        EXPECT_EQ(fake::logOf(L"dialog"), Lines{}) << what;
     }
 }
 
@@ -233,9 +179,7 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     fake::setValue(kRecordKey, L"EclipseRootFolder", L"C:\\old-eclipse");
     fake::setValue(kRecordKey, L"SDKRootFolder", L"C:\\adt\\sdk");  // shares a target
     fake::folder(L"C:\\old-eclipse\\plugins\\core");
-    fake::file(L"C:\\adt\\eclipse\\eclipse.exe");
-    fake::folder(L"C:\\adt\\eclipse\\plugins");
-    fake::file(L"C:\\adt\\sdk\\platform-tools\\adb.exe");
+    makeAdt(L"C:\\adt");
     open();
     pick(1003, L"C:\\adt");
     EXPECT_EQ(fake::state().texts[1001], L"C:\\adt");
@@ -253,35 +197,34 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
                      L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath",
                      L"set AndroidStudioSDKPath", L"set ADTRootFolder", L"set EclipseRootFolder",
                      L"set SDKRootFolder", L"progress destroyed",
-                     L"box " + std::wstring(kAdtOutcome.success) + L"|Quorvane v3.1|10000",
-                     L"end 1005"}));
-    EXPECT_TRUE(fake::exists(L"C:\\adt\\sdk\\add-ons\\addon"));
+                     L"box " + std::wstring(kAdtOutcome.success) + L"|Quorvane v3.1|10000", L"end 1005"}));
     EXPECT_EQ(fake::value(kRecordKey, L"ADTRootFolder"), L"C:\\adt");
     EXPECT_STREQ(gRecord.eclipseRootFolder.text, L"C:\\old-eclipse");  // as read at start
 }
 
-TEST_F(Dialog, FailureOrADeclinedSuccessLeavesTheDialogOpen) {
-    fake::file(L"C:\\adt\\eclipse\\eclipse.exe");
-    fake::folder(L"C:\\adt\\eclipse\\plugins");
-    fake::file(L"C:\\adt\\sdk\\platform-tools\\adb.exe");
+TEST_F(Dialog, StandaloneAddOnsGoFirstAndAFailureOrDeclinedSuccessKeepsTheDialog) {
+    fake::file(L"C:\\e\\eclipse.exe");
+    fake::folder(L"C:\\e\\plugins");
+    fake::file(L"C:\\s\\platform-tools\\adb.exe");
+    makeAdt(L"C:\\adt");
     fake::setValue(kRecordKey, L"ADTRootFolder", L"C:\\old");
     open();
-    pick(1003, L"C:\\adt");
+    press(1007), pick(1010, L"C:\\e"), pick(1011, L"C:\\s");
+    fake::state().answers = {platform::kIdCancel};
+    fake::state().log.clear();
+    EXPECT_FALSE(press(1005));
+    EXPECT_EQ(fake::state().log[2], L"mkdir C:\\s\\add-ons");
+    press(1006), pick(1003, L"C:\\adt");
     fake::state().shellResults[L"C:\\Setup\\plugins\\Eclipse\\core"] = 0x7c;
     EXPECT_FALSE(press(1005));
-    EXPECT_EQ(fake::value(kRecordKey, L"ADTRootFolder"), L"C:\\old");
-    EXPECT_TRUE(fake::logOf(L"end").empty());
-    fake::state().shellResults.clear();
-    fake::state().answers = {platform::kIdCancel};
-    EXPECT_FALSE(press(1005));
-    EXPECT_TRUE(fake::logOf(L"end").empty());
-    // A picked folder that is not valid clears the flag, keeps the field.
+    EXPECT_EQ(fake::value(kRecordKey, L"EclipseRootFolder"), L"C:\\e");  // the failure wrote nothing
+    EXPECT_EQ(fake::logOf(L"end"), Lines{});
+    // A picked folder that is not valid clears the flag, keeps the field; a cancelled browser changes
+    // nothing.
     pick(1003, L"C:\\old");
     EXPECT_FALSE(gDialog.adtValid);
     EXPECT_EQ(fake::state().texts[1001], L"C:\\adt");
-    // A cancelled browser changes nothing.
-    pick(1003, L"C:\\adt");
-    press(1003);
+    pick(1003, L"C:\\adt"), press(1003);
     EXPECT_TRUE(gDialog.adtValid);
 }
 

@@ -1,7 +1,4 @@
-// Pure rules: switch scanning, path bounds, usable roots, folder identity,
-// and the record's reading and writing.
-#include <string>
-
+// Pure rules: switch scanning, path bounds, usable roots, folder identity, the record.
 #include "driver/command_line.h"
 #include "environment/folder_rules.h"
 #include "tests/unit/test_support.h"
@@ -9,46 +6,38 @@
 namespace {
 
 TEST(SwitchScan, TailIsScannedAsOneText) {
-    struct Row {
-        const wchar_t* tail;
-        bool install, uninstall, silent;
-    };
-    const Row rows[] = {
-        {L"", false, false, false},
-        {L"install uninstall", false, false, false},
-        {L"-silence", false, false, true},
-        {L"-silent -install", true, false, false},
-        {L"/INSTALL", true, false, false},
-        {L"-installer", true, false, false},
-        {L"-uninstall", false, true, false},
-        {L"/silence /install", true, false, true},
-        {L"-INSTALL-SILENCE", true, false, true},
-        {L"-install -uninstall -silence", true, true, true},
-        {L"\"C:\\my-files\" -uninstall", false, true, false},
-        {L"-uninstal", false, false, false},
-        {L"--install", true, false, false},
-        {L"-", false, false, false},
-        {L"-Uninstall", false, true, false},
-    };
-    for (const Row& row : rows) {
-        const RunOptions options = scanSwitches(row.tail);
-        const std::wstring tail = row.tail;
-        EXPECT_EQ(options.install, row.install) << std::string(tail.begin(), tail.end());
-        EXPECT_EQ(options.uninstall, row.uninstall) << std::string(tail.begin(), tail.end());
-        EXPECT_EQ(options.silent, row.silent) << std::string(tail.begin(), tail.end());
-        EXPECT_EQ(options.actionGiven, row.install || row.uninstall);
+    // Flags: i install, u uninstall, s silent.
+    const std::pair<const wchar_t*, const char*> rows[] = {{L"", ""},
+                                                           {L"install uninstall", ""},
+                                                           {L"-silence", "s"},
+                                                           {L"-silent -install", "i"},
+                                                           {L"/INSTALL", "i"},
+                                                           {L"-installer", "i"},
+                                                           {L"-Uninstall", "u"},
+                                                           {L"/silence /install", "is"},
+                                                           {L"-INSTALL-SILENCE", "is"},
+                                                           {L"-install -uninstall -silence", "ius"},
+                                                           {L"\"C:\\my-files\" -uninstall", "u"},
+                                                           {L"-uninstal", ""},
+                                                           {L"--install", "i"},
+                                                           {L"-", ""},
+                                                           {L"-silence ", "s"}};
+    for (const auto& row : rows) {
+        const RunOptions o = scanSwitches(row.first);
+        const std::string got =
+            std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : "");
+        EXPECT_EQ(got, row.second) << narrow(row.first);
+        EXPECT_EQ(o.actionGiven, o.install || o.uninstall);
     }
 }
 
-TEST(PathBounds, PathsFitAt259AndNeverAreCutShort) {
-    for (std::size_t length : {257u, 258u, 259u, 260u, 300u}) {
+TEST(PathBounds, PathsFitAt259AndAreNeverCutShort) {
+    for (std::size_t length : {258u, 259u, 260u, 300u}) {
         const std::wstring root = L"C:\\" + std::wstring(length - 5, L'r');
-        PathBuffer joined;
+        PathBuffer joined, copied;
         EXPECT_EQ(joinPath(joined, root.c_str(), L"x"), length <= 259) << length;
         EXPECT_EQ(std::wstring(joined.text), length <= 259 ? root + L"\\x" : L"") << length;
-        PathBuffer copied;
-        const std::wstring text(length, L't');
-        EXPECT_EQ(copyText(copied.text, text.c_str()), length <= 259) << length;
+        EXPECT_EQ(copyText(copied.text, std::wstring(length, L't').c_str()), length <= 259) << length;
     }
 }
 
@@ -58,45 +47,33 @@ TEST_F(Rules, UsableRootsAreExistingDriveOrNetworkFolders) {
     fake::folder(L"C:\\adt");
     fake::file(L"C:\\file");
     fake::folder(L"\\\\server\\share\\adt");
-    struct Row {
-        const wchar_t* root;
-        bool usable;
-    };
-    const Row rows[] = {
-        {L"C:\\adt", true},
-        {L"c:/adt/", true},
-        {L"C:\\i\\..\\adt", true},
-        {L"\\\\server\\share\\adt", true},
-        {L"C:\\missing", false},
-        {L"C:\\file", false},
-        {L"", false},
-        {L"adt", false},
-        {L"\\adt", false},
-        {L"C:adt", false},
-        {L"\\\\", false},
-        {L"\\\\\\x", false},
-        {L"\\\\.\\C:\\adt", false},
-        {L"\\\\?\\C:\\adt", false},
-        {L"//./C:/adt", false},
-        {L"\\??\\C:\\adt", false},
-        {L"\\\\?", false},
-    };
-    for (const Row& row : rows) {
-        const std::wstring root = row.root;
-        EXPECT_EQ(isUsableRoot(row.root), row.usable) << std::string(root.begin(), root.end());
-    }
+    const std::pair<const wchar_t*, bool> rows[] = {{L"C:\\adt", true},
+                                                    {L"c:/adt/", true},
+                                                    {L"C:\\i\\..\\adt", true},
+                                                    {L"\\\\server\\share\\adt", true},
+                                                    {L"C:\\missing", false},
+                                                    {L"C:\\file", false},
+                                                    {L"", false},
+                                                    {L"adt", false},
+                                                    {L"\\adt", false},
+                                                    {L"C:adt", false},
+                                                    {L"\\\\", false},
+                                                    {L"\\\\\\x", false},
+                                                    {L"\\\\?", false},
+                                                    // Device and namespace paths, though they reach C:\adt.
+                                                    {L"\\\\.\\C:\\adt", false},
+                                                    {L"\\\\?\\C:\\adt", false},
+                                                    {L"//./C:/adt", false},
+                                                    {L"\\??\\C:\\adt", false}};
+    for (const auto& row : rows) EXPECT_EQ(isUsableRoot(row.first), row.second) << narrow(row.first);
     EXPECT_FALSE(isUsableRoot(nullptr));
 }
 
-TEST_F(Rules, SameFolderIsTheSameObjectOrTheSameFullPath) {
+TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
     fake::folder(L"C:\\i\\adt");
     fake::folder(L"C:\\other");
     fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\i\\adt"};
-    struct Row {
-        const wchar_t *a, *b;
-        bool same;
-    };
-    const Row rows[] = {
+    const std::tuple<const wchar_t*, const wchar_t*, bool> rows[] = {
         // Both exist: the file system's identity decides.
         {L"C:\\i\\adt", L"c:\\I\\ADT", true},
         {L"C:\\i\\.\\adt", L"C:\\i\\x\\..\\adt", true},
@@ -107,24 +84,15 @@ TEST_F(Rules, SameFolderIsTheSameObjectOrTheSameFullPath) {
         {L"C:\\gone\\\\x", L"C:\\gone\\x", true},
         {L"C:\\gone\\x", L"C:\\gone\\y", false},
         {L"C:\\gone", L"C:\\gone2", false},
-        {L"C:\\", L"c:/", true},
-    };
-    for (const Row& row : rows) {
-        const std::wstring text = std::wstring(row.a) + L" vs " + row.b;
-        EXPECT_EQ(sameFolder(row.a, row.b), row.same) << std::string(text.begin(), text.end());
-    }
+        {L"C:\\", L"c:/", true}};
+    for (const auto& [a, b, same] : rows)
+        EXPECT_EQ(sameFolder(a, b), same) << narrow(a) << " vs " << narrow(b);
 }
 
 TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
-    const std::wstring fits(259, L'a');
-    const std::wstring tooLong(260, L'b');
-    struct Row {
-        std::wstring stored;
-        std::uint32_t type;
-        bool raw;  // without its ending NUL
-        std::wstring read;
-    };
-    const Row rows[] = {
+    const std::wstring fits(259, L'a'), tooLong(260, L'b'), user = L"C:\\%USERNAME%\\";
+    // Stored text, type, stored without its NUL, text read. %USERNAME% expands to 24 characters.
+    const std::tuple<std::wstring, std::uint32_t, bool, std::wstring> rows[] = {
         {L"C:\\adt", platform::kRegSz, false, L"C:\\adt"},
         {fits, platform::kRegSz, false, fits},
         {fits, platform::kRegSz, true, fits},
@@ -132,16 +100,16 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
         {tooLong, platform::kRegSz, true, L""},
         {std::wstring(L"C:\\x\0garbage", 12), platform::kRegSz, true, L"C:\\x"},
         {L"\x0001", 4 /* REG_DWORD */, true, L""},
-        {L"C:\\%USERNAME%\\adt", platform::kRegExpandSz, false,
-         L"C:\\builder-with-a-long-name\\adt"},
-        {L"C:\\%USERNAME%\\" + std::wstring(240, L'e'), platform::kRegExpandSz, false, L""},
-        {L"C:\\%USERNAME%\\adt", platform::kRegSz, false, L"C:\\%USERNAME%\\adt"},
-    };
-    for (const Row& row : rows) {
-        fake::setValue(kRecordKey, L"ADTRootFolder", row.stored, row.type, row.raw);
+        {user + L"adt", platform::kRegExpandSz, false, L"C:\\builder-with-a-long-name\\adt"},
+        {user + std::wstring(231, L'e'), platform::kRegExpandSz, false,
+         L"C:\\builder-with-a-long-name\\" + std::wstring(231, L'e')},
+        {user + std::wstring(232, L'e'), platform::kRegExpandSz, false, L""},
+        {user + L"adt", platform::kRegSz, false, user + L"adt"}};
+    for (const auto& [stored, type, raw, read] : rows) {
+        fake::setValue(kRecordKey, L"ADTRootFolder", stored, type, raw);
         ASSERT_TRUE(readIntegrationRecord());
-        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), row.read)
-            << std::string(row.stored.begin(), row.stored.begin() + 20);
+        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read)
+            << narrow(stored.substr(0, 20)) << stored.size();
     }
 }
 
@@ -149,15 +117,12 @@ TEST_F(Rules, KindAndViewsOfTheRecordAndAndroidStudio) {
     EXPECT_FALSE(readIntegrationRecord());
     EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::StandaloneEclipseSdk);
     // The record lives in the 32-bit view, Android Studio's key in the 64-bit one.
-    fake::setValue(
-        L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for "
-        L"Android",
-        L"ADTRootFolder", L"C:\\wrong");
-    fake::setValue(L"32\\SOFTWARE\\Android Studio", L"Path", L"C:\\wrong");
-    fake::setValue(L"32\\SOFTWARE\\Android Studio", L"SdkPath", L"C:\\wrong");
+    fake::setValue(L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android",
+                   L"ADTRootFolder", L"C:\\x");
+    fake::setValue(L"32\\SOFTWARE\\Android Studio", L"Path", L"C:\\x");
+    fake::setValue(L"32\\SOFTWARE\\Android Studio", L"SdkPath", L"C:\\x");
     EXPECT_FALSE(readIntegrationRecord());
     EXPECT_FALSE(findAndroidStudio());
-
     fake::setValue(kRecordKey, L"ADTRootFolder", L"C:\\adt");
     ASSERT_TRUE(readIntegrationRecord());
     EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::AdtBundle);
@@ -165,51 +130,40 @@ TEST_F(Rules, KindAndViewsOfTheRecordAndAndroidStudio) {
     ASSERT_TRUE(readIntegrationRecord());
     EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::AndroidStudio);
     EXPECT_FALSE(gRecord.recordedAdt);
-
+    // Installed only with both values, both non-empty.
     fake::setValue(kStudioKey, L"Path", L"C:\\studio");
     EXPECT_FALSE(findAndroidStudio());
     fake::setValue(kStudioKey, L"SdkPath", L"");
-    EXPECT_TRUE(findAndroidStudio());
-    EXPECT_FALSE(gAndroidStudio.installed);
+    EXPECT_TRUE(findAndroidStudio() && !gAndroidStudio.installed);
     fake::setValue(kStudioKey, L"SdkPath", L"C:\\sdk");
-    EXPECT_TRUE(findAndroidStudio());
-    EXPECT_TRUE(gAndroidStudio.installed);
+    EXPECT_TRUE(findAndroidStudio() && gAndroidStudio.installed);
 }
 
 TEST_F(Rules, WriteKeepsOnlyTheSelectedEnvironment) {
-    struct Row {
-        Selection selection;
-        Lines values;  // the five values in their order of writing
-    };
-    const Row rows[] = {
-        {Selection::AndroidStudio, {L"C:\\studio", L"C:\\studio-sdk", L"", L"", L""}},
-        {Selection::AdtBundle, {L"", L"", L"C:\\adt", L"", L""}},
-        {Selection::Standalone, {L"", L"", L"", L"C:\\eclipse", L"C:\\sdk"}},
-    };
     const wchar_t* names[] = {L"AndroidStudioPath", L"AndroidStudioSDKPath", L"ADTRootFolder",
                               L"EclipseRootFolder", L"SDKRootFolder"};
-    for (const Row& row : rows) {
+    const wchar_t* texts[] = {L"C:\\studio", L"C:\\studio-sdk", L"C:\\adt", L"C:\\eclipse", L"C:\\sdk"};
+    // The values written, in their order: "x" the buffer's text, "-" emptied.
+    const std::pair<Selection, const char*> rows[] = {{Selection::AndroidStudio, "xx---"},
+                                                      {Selection::AdtBundle, "--x--"},
+                                                      {Selection::Standalone, "---xx"}};
+    for (const auto& [selection, kept] : rows) {
         fake::reset();
-        PathBuffer buffers[5];
-        const wchar_t* texts[] = {L"C:\\studio", L"C:\\studio-sdk", L"C:\\adt", L"C:\\eclipse",
-                                  L"C:\\sdk"};
-        for (int i = 0; i < 5; ++i) copyText(buffers[i].text, texts[i]);
-        const RecordSource source{&buffers[0], &buffers[1], &buffers[2], &buffers[3], &buffers[4]};
-        EXPECT_FALSE(writeIntegrationRecord(row.selection, source));  // no key: nothing written
-        EXPECT_TRUE(fake::state().log.empty());
+        PathBuffer b[5];
+        for (int i = 0; i < 5; ++i) copyText(b[i].text, texts[i]);
+        const RecordSource source{&b[0], &b[1], &b[2], &b[3], &b[4]};
+        EXPECT_FALSE(writeIntegrationRecord(selection, source));  // no key: nothing written
         fake::setValue(kRecordKey, L"Other", L"kept");
-        ASSERT_TRUE(writeIntegrationRecord(row.selection, source));
-        Lines written;
+        ASSERT_TRUE(writeIntegrationRecord(selection, source));
+        Lines expected;
         for (int i = 0; i < 5; ++i) {
-            written.push_back(fake::value(kRecordKey, names[i]));
+            const std::wstring text = kept[i] == 'x' ? texts[i] : L"";
+            EXPECT_EQ(fake::value(kRecordKey, names[i]), text) << narrow(names[i]);
+            EXPECT_EQ(std::wstring(b[i].text), text);  // the dialog's buffers are emptied too
             EXPECT_EQ(fake::valueBytes(kRecordKey, names[i]), sizeof(PathBuffer::text));
-            // The working buffers of the kinds not selected stay empty.
-            EXPECT_EQ(std::wstring(buffers[i].text), row.values[i]);
+            expected.push_back(std::wstring(L"set ") + names[i]);
         }
-        EXPECT_EQ(written, row.values);
-        EXPECT_EQ(fake::logOf(L"set "),
-                  (Lines{L"set AndroidStudioPath", L"set AndroidStudioSDKPath",
-                         L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder"}));
+        EXPECT_EQ(fake::state().log, expected);
     }
 }
 

@@ -10,31 +10,27 @@
 #include "tests/unit/fake_platform.h"
 
 using Lines = std::vector<std::wstring>;
-
 inline const wchar_t kRecordKey[] =
     L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android";
 inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
+inline std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// Every test starts from an empty machine and process state, with the
-// payload beside C:\Setup\Quorvane.exe: one folder and one file for the
-// Eclipse plug-ins, one folder for each other payload folder.
+// Every test starts from an empty machine and process state, with the payload beside
+// C:\Setup\Quorvane.exe: a folder and a file of Eclipse plug-ins, a folder in each other one.
 class CoreTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         fake::reset();
         gRecord = IntegrationRecord();
         gAndroidStudio = AndroidStudioInstall();
         gDialog = DialogState();
-        fake::folder(L"C:\\Setup\\plugins\\Eclipse\\core");
+        for (const wchar_t* entry :
+             {L"plugins\\Eclipse\\core", L"plugins\\IntelliJ IDEA\\studio", L"add-ons\\addon"})
+            fake::folder(std::wstring(L"C:\\Setup\\") + entry);
         fake::file(L"C:\\Setup\\plugins\\Eclipse\\ui.jar");
-        fake::folder(L"C:\\Setup\\plugins\\IntelliJ IDEA\\studio");
-        fake::folder(L"C:\\Setup\\add-ons\\addon");
-        fake::state().log.clear();
     }
-
-    // Reads the record and the Android Studio key as a run does at start.
-    void readState() {
-        readIntegrationRecord();
-        findAndroidStudio();
+    void seedStudio() {
+        fake::setValue(kStudioKey, L"Path", L"C:\\studio");
+        fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
     }
 };
