@@ -222,7 +222,7 @@ std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::siz
     std::wstring expanded = text;
     const std::size_t at = expanded.find(L"%USERNAME%");
     if (at != std::wstring::npos) expanded.replace(at, 10, L"builder-with-a-long-name");
-    fake::put(out, capacity, expanded);
+    fake::put(out, capacity, expanded.substr(0, capacity - 1));  // a short buffer gets a cut text
     return expanded.size() + 1;
 }
 

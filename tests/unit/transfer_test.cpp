@@ -127,6 +127,7 @@ TEST_F(Transfer, RemovalNeverGoesThroughALink) {
         {L"c:\\sdk\\add-ons\\addon\\x\\z", {true, platform::kAttributeReparsePoint | 0x1}}};
     for (const auto& [where, node] : rows) {
         nodes.erase(L"c:\\sdk\\add-ons\\addon\\x\\y");
+        nodes[L"c:\\sdk\\add-ons\\addon"] = {true};
         fake::folder(L"C:\\sdk\\add-ons\\addon\\x");
         nodes[where] = node;
         fake::state().log.clear();
