@@ -23,6 +23,12 @@ have_cmd xwd || need+=(x11-apps)
 # A "convert" may be on PATH without ImageMagick behind it: ask for the package.
 have_pkg imagemagick || need+=(imagemagick)
 have_cmd python3 || need+=(python3)
+# The release checks and the installer round trips.
+have_cmd makensis || need+=(nsis)
+have_cmd wixl || need+=(wixl)
+have_pkg python3-pefile || need+=(python3-pefile)
+have_cmd zip || need+=(zip)
+have_cmd unzip || need+=(unzip)
 
 if [ ${#need[@]} -eq 0 ]; then
     exit 0
@@ -33,10 +39,19 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 
-echo "Installing: ${need[*]}"
+echo "install-deps: missing, to install: ${need[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "install-deps: adding the i386 architecture (for wine32)"
     dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+echo "install-deps: apt-get update"
+apt-get update -q
+echo "install-deps: apt-get install (downloads, unpacks and sets up each package; may take minutes)"
+# One line per downloaded, unpacked and set-up package, so progress shows.
+apt-get install -y -q --no-install-recommends "${need[@]}" |
+    grep --line-buffered -E '^(Get:|Unpacking|Setting up|E:)' || true
+for cmd in "${need[@]}"; do
+    have_pkg "${cmd%%:*}" || have_pkg "$cmd" || { echo "install-deps: $cmd did not install" >&2; exit 1; }
+done
+echo "install-deps: done"
