@@ -35,9 +35,9 @@ if(MINGW)
     target_link_options(Quorvane PRIVATE -Wl,--no-insert-timestamp)
   endif()
 elseif(MSVC)
-  # A time stamp derived from the content, and no absolute paths.
+  # A time stamp derived from the content (not checked here: no MSVC on Linux).
   target_compile_options(Quorvane PRIVATE /Brepro)
-  target_link_options(Quorvane PRIVATE /Brepro /PDBALTPATH:%_PDB%)
+  target_link_options(Quorvane PRIVATE /Brepro)
 endif()
 
 # The release package: the program, the installer guide and the empty payload
