@@ -197,9 +197,10 @@ def main():
     if options.baseline:
         ratios += [("Quorvane -install -silence", "OLD -install -silence"),
                    ("Quorvane -uninstall", "OLD -uninstall")]
-    print("\n| Ratio of medians | |\n|---|---:|")
+    print("\n| Ratio | of medians | of minima |\n|---|---:|---:|")
     for a, b in ratios:
-        print("| %s / %s | %.2f |" % (a, b, median[a] / median[b]))
+        print("| %s / %s | %.2f | %.2f |" % (a, b, median[a] / median[b],
+                                            min(times[a]) / min(times[b])))
 
 
 if __name__ == "__main__":
