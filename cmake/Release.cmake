@@ -25,6 +25,7 @@ endif()
 if(MINGW)
   foreach(dir ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
     target_compile_options(Quorvane PRIVATE "-ffile-prefix-map=${dir}=.")
+    target_compile_options(quorvane_core PRIVATE "-ffile-prefix-map=${dir}=.")
   endforeach()
   if(QUORVANE_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
     # GNU ld writes SOURCE_DATE_EPOCH as the time stamp when it inserts one.
