@@ -33,3 +33,4 @@ if(MSVC)
   set_property(TARGET Quorvane uiauto quorvane_core PROPERTY
     MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
+include(cmake/Release.cmake)

@@ -12,6 +12,8 @@ ROOT = Path(__file__).resolve().parent.parent
 os.environ.setdefault("QUORVANE_E2E_WORK", str(ROOT / "build" / "demo"))
 os.environ.setdefault("QUORVANE_WIN32_DIR", str(ROOT / "build" / "win32"))
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+# Everything the demo writes goes to build/, no bytecode next to the sources.
+sys.dont_write_bytecode = True
 
 import harness  # noqa: E402
 from harness import RECORD, answer, install_program, make_files, record, tree, uiauto  # noqa: E402
@@ -60,7 +62,8 @@ def silent_demo():
 
 
 def screenshot_dialog():
-    """Opens the real dialog on the Xvfb display and saves a picture of it."""
+    """Opens the real dialog on the Xvfb display and saves a picture of it in
+    build/demo; --refresh-docs also copies it to docs/main-dialog.png."""
     exe = "C:\\Setup\\Quorvane.exe"
     seed_record()
     program = harness.start(exe, ["-install"])
@@ -75,8 +78,10 @@ def screenshot_dialog():
         # The screen is black around the window: trim it away.
         subprocess.run(["convert", "xwd:-", "-trim", "+repage", str(picture)],
                        input=xwd.stdout, check=True, timeout=60)
-        shutil.copy(picture, ROOT / "docs" / "main-dialog.png")
-        print("\nScreenshot of the main dialog:", picture, "(copied to docs/main-dialog.png)")
+        print("\nScreenshot of the main dialog:", picture)
+        if "--refresh-docs" in sys.argv:
+            shutil.copy(picture, ROOT / "docs" / "main-dialog.png")
+            print("copied to docs/main-dialog.png")
         uiauto("click", dialog, 2)
     finally:
         harness.finish(program)

@@ -26,6 +26,9 @@ have_pkg imagemagick || need+=(imagemagick)
 # the resource check.
 have_pkg python3 || need+=(python3)
 have_pkg python3-pefile || need+=(python3-pefile)
+# The installers that the end-to-end tests build (NSIS, and MSI from WiX source).
+have_cmd makensis || need+=(nsis)
+have_cmd wixl || need+=(wixl)
 
 if [ ${#need[@]} -eq 0 ]; then
     exit 0
@@ -36,10 +39,19 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 
-echo "Installing: ${need[*]}"
+echo "install-deps: missing, to install: ${need[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "install-deps: adding the i386 architecture (for wine32)"
     dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
+echo "install-deps: apt-get update"
 apt-get update -q
-apt-get install -y -q --no-install-recommends "${need[@]}"
+echo "install-deps: apt-get install (downloads, unpacks and sets up each package; may take minutes)"
+# One line per downloaded, unpacked and set-up package, so progress shows.
+apt-get install -y -q --no-install-recommends "${need[@]}" |
+    grep --line-buffered -E '^(Get:|Unpacking|Setting up|E:)' || true
+for cmd in "${need[@]}"; do
+    have_pkg "${cmd%%:*}" || have_pkg "$cmd" || { echo "install-deps: $cmd did not install" >&2; exit 1; }
+done
+echo "install-deps: done"
