@@ -11,10 +11,9 @@ A row is a dict; every key but name is optional:
   files    {root: [entries]}: files holding "content of <entry>", and folders
            ending in \\. What a row makes in the prefix goes when the next one starts.
   links    {link: target}: Linux symlinks to C:\\ paths, made inside drive_c
-  missing  payload folders left out beside C:\\Setup\\Quorvane.exe
-  args     Quorvane.exe's command line; or command: a whole Windows command line
-           run instead (a setup program, say), with the payload in C:\\Setup
-  runs     how many times it runs (1); each run must exit with status 0
+  args     the command line of C:\\Setup\\Quorvane.exe (its payload beside it); or
+  command  a whole Windows command line run instead (a setup program, say).
+           The run must exit with status 0.
   steps    what the user does and sees while it runs, in order:
              ("box", part of its text[, buttons "OK Cancel"[, press "Cancel"]]):
                  a message box captioned Quorvane v3.1 with those buttons; press one
@@ -116,9 +115,9 @@ def nested(entries):  # what a copy of entries onto themselves adds under Wine
 
 ROWS = [
     dict(name="usage: an empty command line", steps=[("box", "Usage: Quorvane [-install | -uninstall]")]),
-    # Windows merges the second copy into the first; Wine 8 nests it as x\x.
-    dict(name="silent ADT twice: plug-ins, a new add-on folder, the record kept; nested by Wine",
-         files={E + "adt": ["eclipse\\plugins\\other.jar", "sdk\\"]}, reg=ADT_REC, args=SILENT, runs=2,
+    # Windows merges a copy into what an earlier install left; Wine 8 nests it as x\x.
+    dict(name="silent ADT over an earlier install: copied without a question; nested by Wine",
+         files={E + "adt": ADT_PAYLOAD + ["eclipse\\plugins\\other.jar"]}, reg=ADT_REC, args=SILENT,
          record="same", trees={E + "adt\\eclipse\\plugins": ECLIPSE + nested(ECLIPSE) + ["other.jar"],
                                E + "adt\\sdk\\add-ons": ADDON + nested(ADDON)}),
     dict(name="silent: the record from the 32-bit view, Android Studio's key from the 64-bit one",
@@ -154,11 +153,11 @@ ROWS = [
         1022: E + "rec-studio", 1024: E + "rec-studio-sdk", 1026: E + "new-studio",
         1028: E + "new-studio-sdk"})]),
     # The add-on step goes first for a standalone environment from the dialog.
-    dict(name="integrate standalone, add-on payload missing: fails before the plug-ins, twice",
-         missing=("add-ons",), files=NEW_FILES, reg=ADT_REC, args=["-install"], record="same",
+    dict(name="integrate standalone, the add-on target a file: fails before the plug-ins, twice",
+         files={**NEW_FILES, E + "new-sdk": ["platform-tools\\adb.exe", "add-ons"]}, reg=ADT_REC,
+         args=["-install"], record="same", trees={E + "new-eclipse\\plugins": KEEP},
          steps=[INTRO, *select("standalone"), *2 * [("click", 1005), ("box", FAILED["standalone"]),
-                                                    ("windows", 1)], ("close",)],
-         trees={E + "new-eclipse\\plugins": KEEP}),
+                                                    ("windows", 1)], ("close",)]),
 
     # Nothing outside the payload, whatever the spelling, link or root.
     dict(name="safety: a device path root reaches nothing", files={"C:": ADT_PAYLOAD},

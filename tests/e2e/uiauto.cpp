@@ -42,83 +42,70 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-bool isDialog(HWND window) {
-    char name[16] = {};
+std::string classOf(HWND window) {
+    char name[64] = {};
     GetClassNameA(window, name, sizeof(name));
-    return std::string(name) == "#32770";
+    return name;
 }
 
 void print(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof(name));
-    std::printf("%d\t%s\t%d\t%d\t", GetDlgCtrlID(window), name, IsWindowEnabled(window) ? 1 : 0,
-                static_cast<int>(send(window, BM_GETCHECK, 0, 0)));
+    std::printf("%d\t%s\t%d\t%d\t", GetDlgCtrlID(window), classOf(window).c_str(),
+                IsWindowEnabled(window) ? 1 : 0, static_cast<int>(send(window, BM_GETCHECK, 0, 0)));
     for (wchar_t c : textOf(window)) std::printf("%04x", static_cast<unsigned>(c));
     std::printf("\n");
 }
 
-void read(HWND window) {
+void read(HWND window) {  // the window, then its controls
     print(window);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         print(child);
 }
 
-// Polls every 50 ms until a visible top-level window matches or the time is up.
-template <typename Match>
-HWND waitFor(Match match, DWORD ms) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(50)) {
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-            if (IsWindowVisible(w) && match(w))
-                return w;
-    }
-    return nullptr;
-}
-
-bool waitGone(HWND window, DWORD ms) {
-    for (const DWORD start = GetTickCount(); IsWindow(window) && IsWindowVisible(window); Sleep(50))
+// Polls every 50 ms until done() or the time is up.
+template <typename Done>
+bool poll(Done done, DWORD ms) {
+    for (const DWORD start = GetTickCount(); !done(); Sleep(50))
         if (GetTickCount() - start > ms)
             return false;
     return true;
 }
 
-// Hands path to the browser until its tree's selection moves: Wine's browser
-// fails while its tree is being filled, or when a folder on the path has not
-// been listed since it last changed (the dialog's answer is always 0). The
-// path is placed in the browser's process, as the pointer is not marshalled.
+// A visible top-level dialog that holds a child of that id or class.
+HWND waitDialog(int id, const wchar_t* childClass, DWORD ms) {
+    HWND found = nullptr;
+    poll([&] {
+        for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT))
+            if (IsWindowVisible(w) && classOf(w) == "#32770" &&
+                (childClass ? FindWindowExW(w, nullptr, childClass, nullptr) : GetDlgItem(w, id)))
+                found = w;
+        return found != nullptr;
+    }, ms);
+    return found;
+}
+
+bool waitGone(HWND window, DWORD ms) {
+    return poll([&] { return !IsWindow(window) || !IsWindowVisible(window); }, ms);
+}
+
+// Hands path to the folder browser until its tree's selection moves: Wine's
+// browser fails while its tree is being filled, or when a folder on the path
+// has not been listed since it last changed (the dialog's answer is always 0).
+// The path goes into the browser's process: the pointer is not marshalled.
 bool select(HWND browser, const wchar_t* path, DWORD ms) {
-    HWND tree = FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
+    HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
     const LRESULT before = send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
     DWORD id = 0;
     GetWindowThreadProcessId(browser, &id);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
-    void* memory = process ? VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE)
-                           : nullptr;
-    bool selected = false;
-    if (memory && WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr)) {
-        for (const DWORD start = GetTickCount(); !selected && GetTickCount() - start < ms;
-             Sleep(50)) {
+    void* memory = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+    const bool selected =
+        WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr) && poll([&] {
             send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory));
-            selected = send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
-        }
-    }
-    if (memory)
-        VirtualFreeEx(process, memory, 0, MEM_RELEASE);
-    if (process)
-        CloseHandle(process);
+            return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
+        }, ms);
+    VirtualFreeEx(process, memory, 0, MEM_RELEASE);
+    CloseHandle(process);
     return selected;
-}
-
-int browse(const wchar_t* path, DWORD ms) {
-    HWND browser = waitFor(
-        [](HWND w) { return isDialog(w) && FindWindowExW(w, nullptr, L"SysTreeView32", nullptr); }, ms);
-    if (!browser)
-        return fail("timeout");
-    read(browser);
-    const bool cancel = wcscmp(path, L"-") == 0;
-    if (!cancel && !select(browser, path, ms))
-        return fail("not selected");
-    PostMessageW(GetDlgItem(browser, cancel ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
-    return waitGone(browser, ms) ? 0 : fail("still open");
 }
 
 }  // namespace
@@ -128,11 +115,8 @@ int wmain(int argc, wchar_t** argv) {
     HWND window = argc > 2 ? reinterpret_cast<HWND>(wcstoull(argv[2], nullptr, 10)) : nullptr;
     const DWORD ms = argc > 3 ? wcstoul(argv[argc - 1], nullptr, 10) : 0;
     if (verb == L"wait" && argc == 4) {
-        const int id = _wtoi(argv[2]);
-        window = waitFor([id](HWND w) { return isDialog(w) && GetDlgItem(w, id); }, ms);
-        return window ? (std::printf("%llu\n", static_cast<unsigned long long>(
-                                                   reinterpret_cast<UINT_PTR>(window))),
-                         0)
+        window = waitDialog(_wtoi(argv[2]), nullptr, ms);
+        return window ? (std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0)
                       : fail("timeout");
     }
     if (verb == L"read" && argc == 3)
@@ -150,8 +134,17 @@ int wmain(int argc, wchar_t** argv) {
         send(window, WM_NULL, 0, 0);  // the window has handled the paint when it answers
         return 0;
     }
-    if (verb == L"browse" && argc == 4)
-        return browse(argv[2], ms);
+    if (verb == L"browse" && argc == 4) {
+        HWND browser = waitDialog(0, WC_TREEVIEWW, ms);
+        const bool cancel = wcscmp(argv[2], L"-") == 0;
+        if (!browser)
+            return fail("timeout");
+        read(browser);
+        if (!cancel && !select(browser, argv[2], ms))
+            return fail("not selected");
+        PostMessageW(GetDlgItem(browser, cancel ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
+        return waitGone(browser, ms) ? 0 : fail("still open");
+    }
     if (verb == L"count" && argc == 3) {
         int count = 0;
         for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
