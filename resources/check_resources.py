@@ -2,9 +2,7 @@
 """Checks the resources compiled into Quorvane.exe: both dialog templates control by control,
 the icon group, the version block and the manifest. Usage: check_resources.py Quorvane.exe;
 needs python3-pefile."""
-import struct
-import sys
-import xml.etree.ElementTree as ET
+import struct, sys, xml.etree.ElementTree as ET
 
 import pefile
 
@@ -18,42 +16,45 @@ BROWSE = 'Browse ...'
 # Per template: style, size, then the controls in template (tab) order:
 # id, kind, text, x, y, cx, cy, extra style bits.
 TEMPLATES = {9: (DIALOG | 0x1000, 470, 354, [  # DS_CENTERMOUSE
-    (2, PUSH, 'Cancel', 251, 331, 50, 14, T), (1017, TEXT, 'ADT Bundle root folder:', 51, 81, 77, 12, G),
+    (2, PUSH, 'Cancel', 251, 331, 50, 14, T),
+    (1017, TEXT, 'ADT Bundle root folder:', 51, 81, 77, 12, G),
     (1001, EDIT, '', 146, 239, 242, 14, T), (1002, RO, '', 146, 81, 242, 14, T),
     (1003, PUSH, BROWSE, 391, 239, 50, 14, T),
-    (1004, CHECK, 'Clean previously integrated Android development environment.', 35, 303, 217, 16, T),
+    (1004, CHECK, 'Clean previously integrated Android '
+     'development environment.', 35, 303, 217, 16, T),
     (1005, PUSH, 'Integrate', 168, 331, 50, 14, T),
     (1006, RADIO, 'Android Developer Tools (ADT) Bundle:', 28, 227, 141, 10, 0),
     (1007, RADIO, 'Standalone Eclipse and Android SDK:', 28, 257, 133, 10, 0),
-    (1029, BOX, 'Choose the new Android development environment which you want to integrate with '
-     'Parvex for Android:', 14, 151, 441, 174, G),
+    (1029, BOX, 'Choose the new Android development environment which you '
+     'want to integrate with Parvex for Android:', 14, 151, 441, 174, G),
     (1008, EDIT, '', 146, 269, 242, 14, T), (1009, EDIT, '', 146, 284, 242, 14, T),
     (1010, PUSH, BROWSE, 391, 269, 50, 14, T), (1011, PUSH, BROWSE, 391, 284, 50, 14, T),
     (1012, RO, '', 146, 110, 242, 14, T), (1013, RO, '', 146, 125, 242, 14, T),
     (1019, TEXT, 'Android SDK root folder:', 51, 125, 81, 12, G),
     (1018, TEXT, 'Eclipse root folder:', 51, 110, 62, 12, G),
-    (-1, BOX, 'The following Android development environment has been integrated already with '
-     'Parvex for Android:\t', 14, 11, 441, 135, 0),
+    (-1, BOX, 'The following Android development environment has been '
+     'integrated already with Parvex for Android:\t', 14, 11, 441, 135, 0),
     (1016, TEXT, 'Android SDK root folder:', 51, 284, 87, 15, G),
     (1015, TEXT, 'Eclipse root folder:', 51, 269, 87, 12, G),
     (1014, TEXT, 'ADT Bundle root folder:', 51, 239, 78, 12, G),
     (1032, TEXT, 'Android Developer Tools (ADT) Bundle:', 28, 68, 149, 10, G),
     (1031, TEXT, 'Standalone Eclipse and Android SDK:', 28, 98, 149, 8, G),
-    (-1, TEXT, 'IMPORTANT: All the Android Studio/ Android Developer Tools (ADT)/ Eclipse sessions '
-     'must be closed prior to integrate!', 35, 166, 398, 8, G),
+    (-1, TEXT, 'IMPORTANT: All the Android Studio/ Android Developer Tools (ADT)/ '
+     'Eclipse sessions must be closed prior to integrate!', 35, 166, 398, 8, G),
     (1020, RADIO, 'Android Studio:', 28, 181, 65, 10, G),
     (1021, TEXT, 'Android Studio path:', 53, 35, 77, 12, G), (1022, RO, '', 146, 35, 242, 14, T),
     (1030, TEXT, 'Android Studio:', 29, 23, 149, 8, G),
     (1023, TEXT, 'Android SDK path:', 53, 50, 77, 12, G), (1024, RO, '', 146, 50, 242, 14, T),
     (1025, TEXT, 'Android Studio path:', 53, 194, 77, 12, G), (1026, RO, '', 146, 194, 242, 14, T),
     (1027, TEXT, 'Android SDK path:', 53, 209, 77, 12, G), (1028, RO, '', 146, 209, 242, 14, T)]),
-    103: (DIALOG, 247, 93, [(1021, TEXT, 'Please wait!', 91, 18, 65, 13, G), (
-        1022, TEXT, 'Configuring the selected Android development environment ...  This process can '
-        'take up to several minutes.', 17, 39, 212, 24, G)])}
+    103: (DIALOG, 247, 93, [
+        (1021, TEXT, 'Please wait!', 91, 18, 65, 13, G),
+        (1022, TEXT, 'Configuring the selected Android development environment ...  '
+         'This process can take up to several minutes.', 17, 39, 212, 24, G)])}
 VERSION = {'CompanyName': 'Quorvane developers', 'FileDescription': 'Quorvane',
            'FileVersion': '3, 1, 0, 3', 'InternalName': 'Quorvane', 'ProductName': 'Quorvane',
-           'LegalCopyright': 'Copyright (C) 2026 Quorvane developers', 'ProductVersion': '3, 1, 0, 3',
-           'OriginalFilename': 'Quorvane.exe'}
+           'LegalCopyright': 'Copyright (C) 2026 Quorvane developers',
+           'ProductVersion': '3, 1, 0, 3', 'OriginalFilename': 'Quorvane.exe'}
 # The manifest's elements that carry attributes or text, in order, with their namespaces.
 NS = {'urn:schemas-microsoft-com:asm.v1': '', 'urn:schemas-microsoft-com:asm.v3': 'v3:',
       'urn:schemas-microsoft-com:compatibility.v1': 'c:',
@@ -84,7 +85,8 @@ def template(data):
     *header, style, count, x, y, cx, cy = struct.unpack_from('<HHIIIHhhhh', data)
     names, pos = strings(26, 3)  # menu, class, caption
     (face,), end = strings(pos + 6, 1)
-    items = [(*header, hex(style), x, y, cx, cy, *names, *struct.unpack_from('<HHBB', data, pos), face)]
+    font = struct.unpack_from('<HHBB', data, pos)  # size, weight, italic, charset
+    items = [(*header, hex(style), x, y, cx, cy, *names, *font, face)]
     for _ in range(count):
         pos = (end + 3) & ~3
         help_id, ex_style, style, x, y, cx, cy, cid = struct.unpack_from('<IIIhhhhi', data, pos)
@@ -104,10 +106,12 @@ def checks(pe):
     for number, (style, cx, cy, controls) in TEMPLATES.items():
         got = template(res[5, number][2])
         want = [(1, 0xFFFF, 0, 0, hex(style), 0, 0, cx, cy, '', '', 'Quorvane v3.1', 8, 400, 0, 1,
-                 'MS Shell Dlg')] + [(cid, kind[0], text, x, y, w, h, hex(0x50000000 | kind[1] | bits),
-                                      0, 0) for cid, kind, text, x, y, w, h, bits in controls]
-        yield 'dialog %d items' % number, len(got), len(want)  # WS_CHILD|WS_VISIBLE above
-        yield from (('dialog %d item %d' % (number, i), g, w) for i, (g, w) in enumerate(zip(got, want)))
+                 'MS Shell Dlg')] + [  # controls: WS_CHILD|WS_VISIBLE, no extended style or help
+            (cid, kind[0], text, x, y, w, h, hex(0x50000000 | kind[1] | bits), 0, 0)
+            for cid, kind, text, x, y, w, h, bits in controls]
+        yield 'dialog %d items' % number, len(got), len(want)
+        for i, (g, w) in enumerate(zip(got, want)):
+            yield 'dialog %d item %d' % (number, i), g, w
     group = res[14, 102][2]
     yield 'icon group', struct.unpack_from('<HHH', group), (0, 1, 2)
     for i, side in enumerate((32, 16)):

@@ -5,7 +5,7 @@
 The run owns an Xvfb display and a fresh prefix under $QUORVANE_E2E_WORK; every
 program is started from C:\\ and killed by its pid when it does not end in time.
 """
-import contextlib, os, re, select, shutil, signal, subprocess, sys, time, traceback
+import contextlib, os, re, select, shutil, signal, subprocess, sys, time
 from pathlib import Path
 from subprocess import DEVNULL
 
@@ -35,25 +35,27 @@ def start_session(display=None):
     """An X display (Xvfb unless given) and a fresh prefix of our own."""
     WORK.mkdir(parents=True, exist_ok=True)
     end_session()
-    os.environ.update(WINEPREFIX=str(PREFIX), WINEDLLOVERRIDES="mscoree,mshtml=", WINEDEBUG="-all")
+    os.environ.update(WINEPREFIX=str(PREFIX), WINEDLLOVERRIDES="mscoree,mshtml=",
+                      WINEDEBUG="-all")
     if display is None:
         read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                                 "-nolisten", "tcp"], pass_fds=(write_end,), stdout=DEVNULL,
-                                stderr=DEVNULL, start_new_session=True)
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                stdout=DEVNULL, stderr=DEVNULL, start_new_session=True)
         os.close(write_end)
         (WORK / "xvfb.pid").write_text(str(xvfb.pid))
         with os.fdopen(read_end) as pipe:  # Xvfb writes its number once it listens
-            display = ":" + (pipe.readline() if select.select([pipe], [], [], 30)[0] else "").strip()
+            ready = select.select([pipe], [], [], 30)[0]
+            display = ":" + (pipe.readline() if ready else "").strip()
         assert display != ":", "Xvfb did not report its display"
     os.environ["DISPLAY"] = display
     shutil.rmtree(PREFIX, ignore_errors=True)
     wine("wineboot", "-i", timeout=300)
     # No crash dialog (a crash ends the program); window frames drawn by Wine,
     # as Xvfb has no window manager; a wineserver that outlives each program.
-    seed_registry({}, ['[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]', '"ShowCrashDialog"=dword:00000000',
-                       '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]', '"Decorated"="N"',
-                       '"Managed"="N"'])
+    seed_registry({}, ["[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]",
+                       '"ShowCrashDialog"=dword:00000000', '[HKEY_CURRENT_USER\\Software\\Wine\\'
+                       'X11 Driver]', '"Decorated"="N"', '"Managed"="N"'])
     wine("wineserver", "-p", check=False)
     PRISTINE[:] = os.listdir(DRIVE_C)
 
@@ -83,7 +85,8 @@ def seed_registry(keys, extra=()):
     lines = ["Windows Registry Editor Version 5.00", "", *extra]
     lines += ["[-%s]" % reg_path(k, v) for k in (RECORD, STUDIO) for v in (32, 64)]
     for (key, view), values in keys.items():
-        lines += ["[%s]" % reg_path(key, view)] + ['"%s"=%s' % (n, reg_data(v)) for n, v in values.items()]
+        lines += ["[%s]" % reg_path(key, view)]
+        lines += ['"%s"=%s' % (name, reg_data(value)) for name, value in values.items()]
     host(TEMP + "seed.reg").write_text("\r\n".join(lines + [""]), encoding="utf-16")
     wine(WINE64, "regedit", "/s", TEMP + "seed.reg")
 

@@ -73,13 +73,16 @@ bool poll(Done done, DWORD ms) {
 // A visible top-level dialog that holds a child of that id or class.
 HWND waitDialog(int id, const wchar_t* childClass, DWORD ms) {
     HWND found = nullptr;
-    poll([&] {
-        for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT))
-            if (IsWindowVisible(w) && classOf(w) == "#32770" &&
-                (childClass ? FindWindowExW(w, nullptr, childClass, nullptr) : GetDlgItem(w, id)))
-                found = w;
-        return found != nullptr;
-    }, ms);
+    poll(
+        [&] {
+            for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT))
+                if (IsWindowVisible(w) && classOf(w) == "#32770" &&
+                    (childClass ? FindWindowExW(w, nullptr, childClass, nullptr)
+                                : GetDlgItem(w, id)))
+                    found = w;
+            return found != nullptr;
+        },
+        ms);
     return found;
 }
 
@@ -99,10 +102,13 @@ bool select(HWND browser, const wchar_t* path, DWORD ms) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
     void* memory = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
     const bool selected =
-        WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr) && poll([&] {
-            send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory));
-            return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
-        }, ms);
+        WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr) &&
+        poll(
+            [&] {
+                send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory));
+                return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
+            },
+            ms);
     VirtualFreeEx(process, memory, 0, MEM_RELEASE);
     CloseHandle(process);
     return selected;
