@@ -30,7 +30,7 @@ def show_record(title):
 
 
 def run(exe, *args):
-    return harness.finish(harness.start(exe, args))
+    return harness.finish(harness.start([exe, *args]))
 
 
 def show(title, folder):
@@ -66,13 +66,13 @@ def screenshot_dialog():
     build/demo; --refresh-docs also copies it to docs/main-dialog.png."""
     exe = "C:\\Setup\\Quorvane.exe"
     seed_record()
-    program = harness.start(exe, ["-install"])
+    program = harness.start([exe, "-install"])
     try:
         answer(press="OK", buttons="OK Cancel")
-        dialog = uiauto("wait-dialog", 1005, 20000).strip()
+        dialog = uiauto("wait", 1005, 20000)
         uiauto("paint", dialog)
         picture = harness.WORK / "main-dialog.png"
-        display = harness.environment()["DISPLAY"]
+        display = os.environ["DISPLAY"]
         xwd = subprocess.run(["xwd", "-root", "-silent", "-display", display],
                              stdout=subprocess.PIPE, check=True, timeout=60)
         # The screen is black around the window: trim it away.
@@ -104,16 +104,16 @@ def interactive_demo():
     show("before", eclipse + "\\plugins")
     show("before", sdk)
 
-    program = harness.start(exe, ["-install"])
+    program = harness.start([exe, "-install"])
     try:
         answer(press="OK", buttons="OK Cancel")
-        dialog = uiauto("wait-dialog", 1005, 20000).strip()
-        uiauto("click-sync", dialog, 1007)
+        dialog = uiauto("wait", 1005, 20000)
+        uiauto("click", dialog, 1007)
         for button, edit, folder in ((1010, 1008, eclipse), (1011, 1009, sdk)):
             uiauto("click", dialog, button)
-            uiauto("browse-pick", folder, 20000)
+            uiauto("browse", folder, 20000)
             print("picked", folder)
-        uiauto("click-sync", dialog, 1004)
+        uiauto("click", dialog, 1004)
         print("clean-up box checked; pressing Integrate")
         uiauto("click", dialog, 1005)
         print("message:", answer())
@@ -129,7 +129,7 @@ def show_on_own_display():
     """The dialog on the user's display, with the sample ADT Bundle recorded."""
     seed_record()
     print("\nOpening Quorvane.exe -install on", os.environ["DISPLAY"], "- close it to end.")
-    harness.finish(harness.start("C:\\Setup\\Quorvane.exe", ["-install"]), timeout=3600)
+    harness.finish(harness.start(["C:\\Setup\\Quorvane.exe", "-install"]), timeout=3600)
 
 
 def main():
