@@ -16,12 +16,32 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 os.environ.setdefault("QUORVANE_E2E_WORK", str(ROOT / "build" / "bench"))
 os.environ.setdefault("QUORVANE_WIN32_DIR", str(ROOT / "build" / "win32"))
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
-sys.dont_write_bytecode = True
+WORK = Path(os.environ["QUORVANE_E2E_WORK"])
+BIN = Path(os.environ["QUORVANE_WIN32_DIR"])
+PREFIX = WORK / "prefix"
+RECORD = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Parvex for Android"
 
-import e2e_fixture  # noqa: E402
-import wine_env  # noqa: E402
-from wine_env import host_path  # noqa: E402
+
+def wine_environment():
+    return dict(os.environ, WINEPREFIX=str(PREFIX), WINEDLLOVERRIDES="mscoree,mshtml=",
+                WINEDEBUG="-all")
+
+
+def host_path(windows_path):
+    """C:\\x\\y -> the file in the bench prefix."""
+    return PREFIX.joinpath("drive_c", *windows_path[3:].split("\\"))
+
+
+def quiet(args, check=True):
+    subprocess.run(args, env=wine_environment(), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=check, timeout=300)
+
+
+def make_prefix():
+    """A fresh prefix whose wineserver stays up between the runs."""
+    shutil.rmtree(PREFIX, ignore_errors=True)
+    quiet(["wineboot", "-i"])
+    quiet(["wineserver", "-p"], check=False)  # the one wineboot started stays up
 
 SEED = 20260601
 ADT = "C:\\bench\\adt"
@@ -73,8 +93,8 @@ def drop_caches():
 
 
 def wine_run(args):
-    subprocess.run(["taskset", "-c", "0", "wine"] + args, env=wine_env.wine_environment(),
-                   cwd=wine_env.drive_c(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+    subprocess.run(["taskset", "-c", "0", "wine"] + args, env=wine_environment(),
+                   cwd=host_path("C:\\"), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    check=True, timeout=600)
 
 
@@ -125,15 +145,13 @@ def main():
     parser.add_argument("--quorvane-only", action="store_true",
                         help="leave out xcopy, rmdir, cp and rm (with --baseline: new against old)")
     options = parser.parse_args()
-    wine_env.WORK.mkdir(parents=True, exist_ok=True)
-    e2e_fixture.cleanup()
-    e2e_fixture.start_display()
+    WORK.mkdir(parents=True, exist_ok=True)
     try:
-        print("Making the bench prefix in", wine_env.prefix_dir(), "...", flush=True)
-        e2e_fixture.make_prefix()
+        print("Making the bench prefix in", PREFIX, "...", flush=True)
+        make_prefix()
         exe_folder = "C:\\bench\\new"
         host_path(exe_folder).mkdir(parents=True)
-        shutil.copy(wine_env.BIN / "Quorvane.exe", host_path(exe_folder))
+        shutil.copy(BIN / "Quorvane.exe", host_path(exe_folder))
         print("Generating the payload (seed %d) ..." % SEED, flush=True)
         generate_payload(exe_folder)
         if options.baseline:
@@ -141,8 +159,10 @@ def main():
             subprocess.run(["cp", "-al", str(host_path(exe_folder)), str(host_path("C:\\bench\\old"))],
                            check=True)
             shutil.copy(options.baseline, host_path("C:\\bench\\old\\Quorvane.exe"))
-        wine_env.make_files(ADT, OWN_FILES)
-        wine_env.seed_record(ADTRootFolder=ADT)
+        for own_file in OWN_FILES:
+            host_path(ADT + "\\" + own_file).parent.mkdir(parents=True, exist_ok=True)
+            host_path(ADT + "\\" + own_file).write_text("content of " + own_file + "\n")
+        quiet(["wine", "reg", "add", RECORD, "/v", "ADTRootFolder", "/d", ADT, "/f", "/reg:32"])
         expected = {t: manifest(exe_folder + "\\" + p) for p, t in TARGETS.items()}
         own = {t: manifest(t) for t in TARGETS.values() if host_path(t).exists()}
         files = sum(len(m) for m in expected.values())
@@ -174,7 +194,7 @@ def main():
                                              % (label, run + 1, target))
             print("run %d of %d done" % (run + 1, options.runs), flush=True)
     finally:
-        e2e_fixture.cleanup()
+        subprocess.run(["wineserver", "-k"], env=wine_environment(), timeout=60)
 
     cpu = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
                 if line.startswith("model name")), platform.processor())

@@ -88,7 +88,12 @@ def seed_registry(keys, extra=()):
         lines += ["[%s]" % reg_path(key, view)]
         lines += ['"%s"=%s' % (name, reg_data(value)) for name, value in values.items()]
     host(TEMP + "seed.reg").write_text("\r\n".join(lines + [""]), encoding="utf-16")
-    wine(WINE64, "regedit", "/s", TEMP + "seed.reg")
+    # Seen once while another Wine prefix was busy on this machine: regedit ended with 1.
+    # Said aloud and tried once more; the row's own checks decide the rest.
+    if subprocess.run([WINE64, "regedit", "/s", TEMP + "seed.reg"], stdout=DEVNULL,
+                      stderr=DEVNULL, timeout=TIMEOUT).returncode != 0:
+        print("note: regedit /s failed once; importing again", flush=True)
+        wine(WINE64, "regedit", "/s", TEMP + "seed.reg")
 
 
 def record():
@@ -217,6 +222,8 @@ def run_row(row):
     for link, target in row.get("links", {}).items():
         os.symlink(host(target), host(link))
     seed_registry(row.get("reg", {}))
+    for before in row.get("before", ()):  # a Python call, or a Windows command line to complete
+        before() if callable(before) else check(before[0], finish(start(before)), 0)
     kept = {path: contents(path) for path in row.get("kept", ())}
     wanted = record() if row.get("record") == "same" else row.get("record") and {
         name: reg_data(value) for name, value in row["record"].items()}

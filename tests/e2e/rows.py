@@ -14,6 +14,8 @@ A row is a dict; every key but name is optional:
   args     the command line of C:\\Setup\\Quorvane.exe (its payload beside it); or
   command  a whole Windows command line run instead (a setup program, say).
            The run must exit with status 0.
+  before   Python calls and Windows command lines (to complete with status 0)
+           that arrange the row once files and registry are in place
   steps    what the user does and sees while it runs, in order:
              ("box", part of its text[, buttons "OK Cancel"[, press "Cancel"]]):
                  a message box captioned Quorvane v3.1 with those buttons; press one
@@ -30,7 +32,11 @@ A row is a dict; every key but name is optional:
   record   the record in the 32-bit view after the run, {name: value} typed as in
            reg; None: no key; "same": as before the run
 """
-from harness import PAYLOAD, RECORD, STUDIO, Expand
+import shutil
+import subprocess
+from pathlib import Path
+
+from harness import PAYLOAD, RECORD, STUDIO, WORK, BIN, Expand, host
 
 REC32, REC64, AS64, AS32 = (RECORD, 32), (RECORD, 64), (STUDIO, 64), (STUDIO, 32)
 SILENT, E, KEEP, NI = ["-install", "-silence"], "C:\\envs\\", ["keep.jar"], "Not installed!"
@@ -208,3 +214,49 @@ ROWS = [
                 ("click", 1005), FAILED, ("windows", 1), ("click", 2)])
     for path in (E + "studio", "\\\\?\\C:\\envs\\studio")
 ]
+
+
+def dist(built=[]):
+    """The guide's NSIS script and WiX source, built once per run with the small payload
+    that parvex.wxs lists, in C:\dist."""
+    stage = WORK / "installers"
+    if not built:
+        shutil.rmtree(stage, ignore_errors=True)
+        shutil.copytree(Path(__file__).resolve().parents[2] / "docs" / "installers", stage)
+        shutil.copy(BIN / "Quorvane.exe", stage)
+        for entry in ("plugins/Eclipse/" + UI, "plugins/IntelliJ IDEA/parvex-studio/plugin.xml",
+                      "add-ons/%s/manifest.ini" % AO):
+            (stage / entry).parent.mkdir(parents=True, exist_ok=True)
+            (stage / entry).write_text(entry)
+        for command in (["makensis", "-V2", "parvex.nsi"], ["wixl", "-a", "x86", "-o", "parvex.msi",
+                                                              "parvex.wxs"]):
+            subprocess.run(command, cwd=stage, check=True, timeout=120)
+        built.append(stage)
+    shutil.copytree(stage, host("C:\\dist"))
+
+
+# The SDK's installers as clients, built from the guide's examples: each installs into a
+# sample ADT Bundle, and its uninstaller takes the payload out again and keeps the bundle's
+# own files. An MSI whose custom action ran before InstallFiles ("can't find executable" in
+# msiexec's log) integrates nothing: the trees tell.
+BUNDLE = "C:\\Android\\adt-bundle-windows-x86"  # the one in parvex-record.reg
+OWN = ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar", "sdk\\platform-tools\\adb.exe"]
+IN = {BUNDLE + "\\eclipse\\plugins": [UI, "org.eclipse.core_3.8.jar"],
+      BUNDLE + "\\sdk\\add-ons": [AO + "\\manifest.ini"]}
+OUT = {BUNDLE + "\\eclipse\\plugins": ["org.eclipse.core_3.8.jar"], BUNDLE + "\\sdk\\add-ons": []}
+SETUPS = {"NSIS": (["C:\\dist\\parvex-setup.exe", "/S", "/ADT=" + BUNDLE, "/D=C:\\Parvex"],
+                   # _?= runs the uninstaller in place, so that it ends when it is done;
+                   # it cannot remove itself then.
+                   ["C:\\Parvex\\uninstall.exe", "/S", "_?=C:\\Parvex"], {"C:\\Parvex": ["uninstall.exe"]}),
+          "MSI": (["msiexec", "/i", "C:\\dist\\parvex.msi", "/qn", "ADTROOT=" + BUNDLE],
+                  ["msiexec", "/x", "C:\\dist\\parvex.msi", "/qn"],
+                  {"C:\\Program Files (x86)\\Parvex for Android": None})}
+KEPT = [BUNDLE + "\\eclipse\\eclipse.exe", BUNDLE + "\\sdk\\platform-tools"]
+ROWS += [dict(name="installer: %s setup" % kind, files={BUNDLE: OWN}, before=[dist], command=setup,
+              trees=IN, kept=KEPT) for kind, (setup, _, _) in SETUPS.items()]
+ROWS += [dict(name="installer: %s uninstall" % kind, files={BUNDLE: OWN}, before=[dist, setup],
+              command=remove, record=None, trees=dict(OUT, **left), kept=KEPT)
+         for kind, (setup, remove, left) in SETUPS.items()]
+ROWS.append(dict(name="installer: the guide's .reg record integrates", files={BUNDLE: OWN},
+                 before=[dist, ["regedit", "/s", "C:\\dist\\parvex-record.reg"]], args=SILENT,
+                 trees={BUNDLE + "\\eclipse\\plugins": ECLIPSE + ["org.eclipse.core_3.8.jar"]}))
