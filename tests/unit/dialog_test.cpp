@@ -124,8 +124,12 @@ TEST_F(Dialog, EveryMessageBoxWithItsCaptionAndFlags) {
         {"usage", [](Dialog&) { runProgram(nullptr, L"-silence"); }, {kUsageText + ok}},
         {"introduction cancelled: no dialog, no uninstall",
          [](Dialog&) {
+             fake::setValue(kRecordKey, L"EclipseRootFolder", L"C:\\e");
+             fake::setValue(kRecordKey, L"SDKRootFolder", L"C:\\s");
+             fake::folder(L"C:\\e\\plugins\\core"), fake::folder(L"C:\\s\\add-ons\\addon");
              fake::state().answers = {platform::kIdCancel};
              runProgram(nullptr, L"-install -uninstall");
+             EXPECT_EQ(fake::state().log.size(), 1u);
          },
          {kIntroductionText + std::wstring(L"|Quorvane v3.1|10001")}},
         {"COM not started",
@@ -200,6 +204,40 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
                      L"box " + std::wstring(kAdtOutcome.success) + L"|Quorvane v3.1|10000", L"end 1005"}));
     EXPECT_EQ(fake::value(kRecordKey, L"ADTRootFolder"), L"C:\\adt");
     EXPECT_STREQ(gRecord.eclipseRootFolder.text, L"C:\\old-eclipse");  // as read at start
+}
+
+TEST_F(Dialog, TheCleanStepByRecordedKindAndSelection) {
+    const Lines studio = {L"AndroidStudioPath", L"C:\\old", L"AndroidStudioSDKPath", L"C:\\old-sdk"},
+                adt = {L"ADTRootFolder", L"C:\\old"};
+    const Lines fromStudio = {L"delete C:\\old\\plugins\\studio 614 owned",
+                              L"delete C:\\old-sdk\\add-ons\\addon 614 owned"},
+                fromAdt = {L"delete C:\\old\\eclipse\\plugins\\core 614 owned",
+                           L"delete C:\\old\\eclipse\\plugins\\ui.jar 694 owned",
+                           L"delete C:\\old\\sdk\\add-ons\\addon 614 owned"};
+    // Record, the radio clicked, clean checked, the deletes. The Android Studio branch never
+    // cleans a recorded Android Studio.
+    const std::tuple<Lines, int, bool, Lines> rows[] = {{studio, 1020, true, {}},
+                                                        {studio, 1006, true, fromStudio},
+                                                        {adt, 1020, true, fromAdt},
+                                                        {adt, 1006, false, {}}};
+    for (const auto& [record, radio, clean, deletes] : rows) {
+        SetUp();
+        seedStudio();
+        for (const wchar_t* f :
+             {L"C:\\studio", L"C:\\studio-sdk", L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
+              L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
+            fake::folder(f);
+        fake::file(L"C:\\old\\eclipse\\plugins\\ui.jar");
+        makeAdt(L"C:\\adt");
+        for (std::size_t i = 0; i + 1 < record.size(); i += 2)
+            fake::setValue(kRecordKey, record[i], record[i + 1]);
+        open();
+        press(radio);
+        if (radio == 1006) pick(1003, L"C:\\adt");
+        if (clean) press(1004);
+        EXPECT_TRUE(press(1005));
+        EXPECT_EQ(fake::logOf(L"delete"), deletes) << radio << clean;
+    }
 }
 
 TEST_F(Dialog, StandaloneAddOnsGoFirstAndAFailureOrDeclinedSuccessKeepsTheDialog) {

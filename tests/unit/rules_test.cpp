@@ -1,6 +1,7 @@
 // Pure rules: switch scanning, path bounds, usable roots, folder identity, the record.
 #include "driver/command_line.h"
 #include "environment/folder_rules.h"
+#include "environment/root_validation.h"
 #include "tests/unit/test_support.h"
 
 namespace {
@@ -67,6 +68,34 @@ TEST_F(Rules, UsableRootsAreExistingDriveOrNetworkFolders) {
                                                     {L"\\??\\C:\\adt", false}};
     for (const auto& row : rows) EXPECT_EQ(isUsableRoot(row.first), row.second) << narrow(row.first);
     EXPECT_FALSE(isUsableRoot(nullptr));
+}
+
+TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
+    // Files and folders (ending in \\) below C:\r, then valid as ADT, Eclipse and SDK root.
+    const std::pair<std::vector<std::wstring>, const char*> rows[] = {
+        {{L"eclipse\\eclipse.exe", L"eclipse\\plugins\\", L"sdk\\platform-tools\\adb.exe"}, "100"},
+        {{L"eclipse\\eclipse.exe", L"eclipse\\plugins", L"sdk\\platform-tools\\adb.exe"}, "000"},
+        {{L"eclipse.exe", L"plugins\\"}, "010"},
+        {{L"eclipse.exe", L"plugins"}, "000"},
+        {{L"eclipse.exe"}, "000"},
+        {{L"platform-tools\\adb.exe\\"}, "001"},
+        {{L"platform-tools\\adb.exe"}, "001"}};
+    for (const auto& [entries, valid] : rows) {
+        SetUp();
+        for (const auto& e : entries)
+            e.back() == L'\\' ? fake::folder(L"C:\\r\\" + e) : fake::file(L"C:\\r\\" + e);
+        PathBuffer root;
+        copyText(root.text, L"C:\\r");
+        const std::string got = std::to_string(validateAdtRoot(root)) +
+                                std::to_string(validateEclipseRoot(root)) +
+                                std::to_string(validateSdkRoot(root));
+        EXPECT_EQ(got, valid) << narrow(entries[0]);
+    }
+    // A marker path that does not fit is not looked up cut short.
+    PathBuffer deep;
+    copyText(deep.text, (L"C:\\" + std::wstring(240, L'd')).c_str());
+    fake::folder(std::wstring(deep.text) + L"\\platform-tools\\adb");
+    EXPECT_FALSE(validateSdkRoot(deep));
 }
 
 TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
