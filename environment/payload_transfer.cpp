@@ -31,7 +31,9 @@ bool isDotEntry(const platform::FindEntry& entry) {
 struct ShellPathList {
     wchar_t text[kPathChars + 1] = {};
 
-    explicit ShellPathList(const PathBuffer& path) { std::wmemcpy(text, path.text, kPathChars); }
+    explicit ShellPathList(const PathBuffer& path) {
+        std::wmemcpy(text, path.text, std::wcslen(path.text));
+    }
 };
 
 // Diagnostics for a debugger: the text with its code, then the path.

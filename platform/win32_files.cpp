@@ -74,8 +74,11 @@ bool FileListing::next(FindEntry* entry) {
 
 bool entryAttributes(const wchar_t* path, std::uint32_t* attributes) {
     const DWORD found = GetFileAttributesW(path);
+    if (found == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
     *attributes = found;
-    return found != INVALID_FILE_ATTRIBUTES;
+    return true;
 }
 
 bool createDirectory(const wchar_t* path) {
