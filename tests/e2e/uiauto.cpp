@@ -57,16 +57,14 @@ void print(HWND window) {
 
 void read(HWND window) {  // the window, then its controls
     print(window);
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        print(child);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) print(child);
 }
 
 // Polls every 50 ms until done() or the time is up.
 template <typename Done>
 bool poll(Done done, DWORD ms) {
     for (const DWORD start = GetTickCount(); !done(); Sleep(50))
-        if (GetTickCount() - start > ms)
-            return false;
+        if (GetTickCount() - start > ms) return false;
     return true;
 }
 
@@ -77,8 +75,7 @@ HWND waitDialog(int id, const wchar_t* childClass, DWORD ms) {
         [&] {
             for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT))
                 if (IsWindowVisible(w) && classOf(w) == "#32770" &&
-                    (childClass ? FindWindowExW(w, nullptr, childClass, nullptr)
-                                : GetDlgItem(w, id)))
+                    (childClass ? FindWindowExW(w, nullptr, childClass, nullptr) : GetDlgItem(w, id)))
                     found = w;
             return found != nullptr;
         },
@@ -101,14 +98,13 @@ bool select(HWND browser, const wchar_t* path, DWORD ms) {
     GetWindowThreadProcessId(browser, &id);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
     void* memory = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
-    const bool selected =
-        WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr) &&
-        poll(
-            [&] {
-                send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory));
-                return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
-            },
-            ms);
+    const bool selected = WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr) &&
+                          poll(
+                              [&] {
+                                  send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory));
+                                  return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
+                              },
+                              ms);
     VirtualFreeEx(process, memory, 0, MEM_RELEASE);
     CloseHandle(process);
     return selected;
@@ -122,14 +118,11 @@ int wmain(int argc, wchar_t** argv) {
     const DWORD ms = argc > 3 ? wcstoul(argv[argc - 1], nullptr, 10) : 0;
     if (verb == L"wait" && argc == 4) {
         window = waitDialog(_wtoi(argv[2]), nullptr, ms);
-        return window ? (std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0)
-                      : fail("timeout");
+        return window ? (std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0) : fail("timeout");
     }
-    if (verb == L"read" && argc == 3)
-        return IsWindow(window) ? (read(window), 0) : fail("no window");
+    if (verb == L"read" && argc == 3) return IsWindow(window) ? (read(window), 0) : fail("no window");
     if (verb == L"click" && (argc == 4 || argc == 5)) {
-        if (!PostMessageW(GetDlgItem(window, _wtoi(argv[3])), BM_CLICK, 0, 0))
-            return fail("no control");
+        if (!PostMessageW(GetDlgItem(window, _wtoi(argv[3])), BM_CLICK, 0, 0)) return fail("no control");
         return argc == 4 || waitGone(window, ms) ? 0 : fail("still open");
     }
     if (verb == L"close" && argc == 3)
@@ -143,11 +136,9 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"browse" && argc == 4) {
         HWND browser = waitDialog(0, WC_TREEVIEWW, ms);
         const bool cancel = wcscmp(argv[2], L"-") == 0;
-        if (!browser)
-            return fail("timeout");
+        if (!browser) return fail("timeout");
         read(browser);
-        if (!cancel && !select(browser, argv[2], ms))
-            return fail("not selected");
+        if (!cancel && !select(browser, argv[2], ms)) return fail("not selected");
         PostMessageW(GetDlgItem(browser, cancel ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
         return waitGone(browser, ms) ? 0 : fail("still open");
     }
