@@ -33,8 +33,7 @@ public:
     // "1" enabled, "0" disabled, "-" never set, per id.
     static std::string enabledOf(std::initializer_list<int> ids) {
         std::string states;
-        for (int id : ids)
-            states += !fake::state().enabled.count(id) ? '-' : fake::state().enabled[id] ? '1' : '0';
+        for (int id : ids) states += !fake::state().enabled.count(id) ? '-' : fake::state().enabled[id] ? '1' : '0';
         return states;
     }
     static std::string marks() {
@@ -73,13 +72,12 @@ TEST_F(Dialog, IntegratedGroupFollowsTheRecordedKind) {
 
 TEST_F(Dialog, NewGroupFollowsTheSelection) {
     // Clicks, then enabling of the Android Studio, ADT and standalone rows, and the marks.
-    const std::pair<std::vector<int>, const char*> rows[] = {
-        {{}, "1111 000 000000 1000"},
-        {{1006}, "0000 111 000000 0100"},
-        {{1007}, "0000 000 111111 0010"},
-        // 1007 clears ADT selected; 1020 keeps it as it was.
-        {{1006, 1007, 1020}, "1111 000 000000 1000"},
-        {{1006, 1020, 1006}, "0000 111 000000 0100"}};
+    const std::pair<std::vector<int>, const char*> rows[] = {{{}, "1111 000 000000 1000"},
+                                                             {{1006}, "0000 111 000000 0100"},
+                                                             {{1007}, "0000 000 111111 0010"},
+                                                             // 1007 clears ADT selected; 1020 keeps it as it was.
+                                                             {{1006, 1007, 1020}, "1111 000 000000 1000"},
+                                                             {{1006, 1020, 1006}, "0000 111 000000 0100"}};
     for (const auto& [clicks, expected] : rows) {
         SetUp();
         seedStudio();
@@ -149,9 +147,7 @@ TEST_F(Dialog, EveryMessageBoxWithItsCaptionAndFlags) {
         {"invalid SDK",
          [](Dialog& d) { d.open(), d.pick(1011, L"C:\\100%s"); },
          {L"The folder \"C:\\100%s\" is not a valid Android SDK root folder!" + ok}},
-        {"ADT first",
-         [](Dialog& d) { d.open(), d.press(1005); },
-         {kChooseAdtFirst + ok, kAdtOutcome.failure + ok}},
+        {"ADT first", [](Dialog& d) { d.open(), d.press(1005); }, {kChooseAdtFirst + ok, kAdtOutcome.failure + ok}},
         {"Eclipse first",
          [](Dialog& d) { d.open(), d.press(1007), d.press(1005); },
          {kChooseEclipseFirst + ok, kStandaloneOutcome.failure + ok}},
@@ -191,17 +187,16 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     fake::state().log.clear();
     EXPECT_TRUE(press(1005));
     const std::wstring e = L"C:\\Setup\\plugins\\Eclipse\\";
-    EXPECT_EQ(fake::state().log,
-              (Lines{L"progress created", L"progress shown",
-                     L"copy " + e + L"core > C:\\adt\\eclipse\\plugins\\core 615 owned",
-                     L"copy " + e + L"ui.jar > C:\\adt\\eclipse\\plugins\\ui.jar 695 owned",
-                     L"mkdir C:\\adt\\sdk\\add-ons",
-                     L"copy C:\\Setup\\add-ons\\addon > C:\\adt\\sdk\\add-ons\\addon 615 owned",
-                     // The recorded SDK's add-ons are the ones just copied: kept.
-                     L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath",
-                     L"set AndroidStudioSDKPath", L"set ADTRootFolder", L"set EclipseRootFolder",
-                     L"set SDKRootFolder", L"progress destroyed",
-                     L"box " + std::wstring(kAdtOutcome.success) + L"|Quorvane v3.1|10000", L"end 1005"}));
+    EXPECT_EQ(
+        fake::state().log,
+        (Lines{
+            L"progress created", L"progress shown", L"copy " + e + L"core > C:\\adt\\eclipse\\plugins\\core 615 owned",
+            L"copy " + e + L"ui.jar > C:\\adt\\eclipse\\plugins\\ui.jar 695 owned", L"mkdir C:\\adt\\sdk\\add-ons",
+            L"copy C:\\Setup\\add-ons\\addon > C:\\adt\\sdk\\add-ons\\addon 615 owned",
+            // The recorded SDK's add-ons are the ones just copied: kept.
+            L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath", L"set AndroidStudioSDKPath",
+            L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder", L"progress destroyed",
+            L"box " + std::wstring(kAdtOutcome.success) + L"|Quorvane v3.1|10000", L"end 1005"}));
     EXPECT_EQ(fake::value(kRecordKey, L"ADTRootFolder"), L"C:\\adt");
     EXPECT_STREQ(gRecord.eclipseRootFolder.text, L"C:\\old-eclipse");  // as read at start
 }
@@ -216,10 +211,8 @@ TEST_F(Dialog, TheCleanStepByRecordedKindAndSelection) {
                            L"delete C:\\old\\sdk\\add-ons\\addon 614 owned"};
     // Record, the radio clicked, clean checked, the deletes. The Android Studio branch never
     // cleans a recorded Android Studio.
-    const std::tuple<Lines, int, bool, Lines> rows[] = {{studio, 1020, true, {}},
-                                                        {studio, 1006, true, fromStudio},
-                                                        {adt, 1020, true, fromAdt},
-                                                        {adt, 1006, false, {}}};
+    const std::tuple<Lines, int, bool, Lines> rows[] = {
+        {studio, 1020, true, {}}, {studio, 1006, true, fromStudio}, {adt, 1020, true, fromAdt}, {adt, 1006, false, {}}};
     for (const auto& [record, radio, clean, deletes] : rows) {
         SetUp();
         seedStudio();
@@ -229,8 +222,7 @@ TEST_F(Dialog, TheCleanStepByRecordedKindAndSelection) {
             fake::folder(f);
         fake::file(L"C:\\old\\eclipse\\plugins\\ui.jar");
         makeAdt(L"C:\\adt");
-        for (std::size_t i = 0; i + 1 < record.size(); i += 2)
-            fake::setValue(kRecordKey, record[i], record[i + 1]);
+        for (std::size_t i = 0; i + 1 < record.size(); i += 2) fake::setValue(kRecordKey, record[i], record[i + 1]);
         open();
         press(radio);
         if (radio == 1006) pick(1003, L"C:\\adt");

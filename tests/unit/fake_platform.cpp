@@ -22,12 +22,13 @@ std::wstring hex(unsigned value) {
     std::swprintf(text, 16, L"%x", value);
     return text;
 }
+bool startsWith(const std::wstring& text, const std::wstring& prefix) { return text.rfind(prefix, 0) == 0; }
 
 // The full path as GetFullPathNameW forms it: "/" made "\", "." and ".." resolved, doubled
 // separators collapsed, a trailing one kept, relative paths taken below C:\Work.
 std::wstring full(std::wstring path) {
     std::replace(path.begin(), path.end(), L'/', L'\\');
-    const bool network = path.rfind(L"\\\\", 0) == 0;
+    const bool network = startsWith(path, L"\\\\");
     if (!network && (path.size() < 2 || path[1] != L':')) path = L"C:\\Work\\" + path;
     std::vector<std::wstring> parts;
     std::wstring part;
@@ -36,10 +37,8 @@ std::wstring full(std::wstring path) {
             part += path[i];
             continue;
         }
-        if (part == L"..") {
-            if (parts.size() > 1) parts.pop_back();
-        } else if (!part.empty() && part != L".")
-            parts.push_back(part);
+        if (part == L".." && parts.size() > 1) parts.pop_back();
+        if (!part.empty() && part != L"." && part != L"..") parts.push_back(part);
         part.clear();
     }
     std::wstring out = network ? L"\\" : L"";
@@ -49,13 +48,13 @@ std::wstring full(std::wstring path) {
 // A node's key: the full path, lower case, no trailing separator; "\\.\" and "\\?\" lead to
 // the path behind them, as they do on Windows.
 std::wstring key(std::wstring path) {
-    if (path.rfind(L"\\\\.\\", 0) == 0 || path.rfind(L"\\\\?\\", 0) == 0) path.erase(0, 4);
+    if (startsWith(path, L"\\\\.\\") || startsWith(path, L"\\\\?\\")) path.erase(0, 4);
     std::wstring k = lower(full(path));
     if (k.size() > 3 && k.back() == L'\\') k.pop_back();
     return k;
 }
 std::wstring parentOf(const std::wstring& k) { return k.substr(0, std::min(k.size(), k.rfind(L'\\'))); }
-const Node* find(const std::wstring& path) {
+Node* find(const std::wstring& path) {
     const auto found = gState.nodes.find(key(path));
     return found == gState.nodes.end() ? nullptr : &found->second;
 }
@@ -64,20 +63,20 @@ void add(const std::wstring& path, bool folder) {
     for (std::wstring p = parentOf(k); p.size() > 2; p = parentOf(p)) gState.nodes.emplace(p, Node{true});
     gState.nodes[k] = Node{folder};
 }
-std::vector<std::wstring> subtree(const std::wstring& k) {
+// The keys at and below k, in order, and the names just below it.
+std::vector<std::wstring> subtree(const std::wstring& k, bool namesBelow = false) {
     std::vector<std::wstring> keys;
-    for (const auto& node : gState.nodes)
-        if (node.first == k || node.first.rfind(k + L"\\", 0) == 0) keys.push_back(node.first);
+    for (const auto& node : gState.nodes) {
+        const std::wstring& path = node.first;
+        if (!namesBelow && (path == k || startsWith(path, k + L"\\"))) keys.push_back(path);
+        if (namesBelow && path != k && parentOf(path) == k) keys.push_back(path.substr(k.size() + 1));
+    }
     return keys;
 }
 platform::FindEntry entryOf(const std::wstring& name, const Node& node) {
-    platform::FindEntry entry{(node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes,
-                              {}};
+    platform::FindEntry entry{(node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes, {}};
     std::wcsncpy(entry.name, name.c_str(), 259);
     return entry;
-}
-bool put(wchar_t* out, std::size_t capacity, const std::wstring& text) {
-    return copyText(out, capacity, text.c_str());
 }
 }  // namespace
 
@@ -86,15 +85,7 @@ void reset() { gState = State(); }
 void folder(const std::wstring& path) { add(path, true); }
 void file(const std::wstring& path) { add(path, false); }
 bool exists(const std::wstring& path) { return find(path) != nullptr; }
-std::vector<std::wstring> list(const std::wstring& folderPath) {
-    std::vector<std::wstring> names;
-    const std::wstring k = key(folderPath);
-    for (const auto& path : subtree(k))
-        if (path != k && parentOf(path) == k) names.push_back(path.substr(k.size() + 1));
-    return names;
-}
-void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type,
-              bool raw) {
+void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type, bool raw) {
     gState.registry[lower(k)][name] = {type, raw ? text : text + L'\0'};
 }
 std::wstring value(const std::wstring& k, const std::wstring& name) {
@@ -107,30 +98,27 @@ std::size_t valueBytes(const std::wstring& k, const std::wstring& name) {
 std::vector<std::wstring> logOf(const std::wstring& prefix) {
     std::vector<std::wstring> lines;
     for (const auto& line : gState.log)
-        if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+        if (startsWith(line, prefix)) lines.push_back(line);
     return lines;
 }
 }  // namespace fake
 
 namespace platform {
 using fake::gState;
-using Values = std::map<std::wstring, std::pair<std::uint32_t, std::wstring>>;
+std::wstring& keyOf(void* handle) { return *static_cast<std::wstring*>(handle); }
 
 RegistryKey::~RegistryKey() { delete static_cast<std::wstring*>(handle_); }
 long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool view64) {
-    const std::wstring base =
-        parent ? *static_cast<std::wstring*>(parent->handle_) : (view64 ? L"64" : L"32");
-    const std::wstring path = fake::lower(base + L"\\" + subkey);
-    for (const auto& k : gState.registry) {
-        if (k.first != path && k.first.rfind(path + L"\\", 0) != 0) continue;
-        delete static_cast<std::wstring*>(handle_);
-        handle_ = new std::wstring(path);
-        return kSuccess;
-    }
-    return 2;  // ERROR_FILE_NOT_FOUND
+    const std::wstring path = fake::lower((parent ? keyOf(parent->handle_) : view64 ? L"64" : L"32") + L"\\" + subkey);
+    if (std::none_of(gState.registry.begin(), gState.registry.end(),
+                     [&](const auto& k) { return k.first == path || fake::startsWith(k.first, path + L"\\"); }))
+        return 2;  // ERROR_FILE_NOT_FOUND
+    delete static_cast<std::wstring*>(handle_);
+    handle_ = new std::wstring(path);
+    return kSuccess;
 }
 long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data, std::uint32_t* size) const {
-    const Values& values = gState.registry[*static_cast<std::wstring*>(handle_)];
+    const auto& values = gState.registry[keyOf(handle_)];
     if (!values.count(name)) return 2;
     const auto& stored = values.at(name);
     const std::uint32_t bytes = static_cast<std::uint32_t>(stored.second.size() * sizeof(wchar_t));
@@ -142,8 +130,8 @@ long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data, st
 }
 long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t size) const {
     gState.log.push_back(std::wstring(L"set ") + name);
-    gState.registry[*static_cast<std::wstring*>(handle_)][name] = {
-        kRegSz, std::wstring(static_cast<const wchar_t*>(data), size / sizeof(wchar_t))};
+    gState.registry[keyOf(handle_)][name] = {kRegSz,
+                                             std::wstring(static_cast<const wchar_t*>(data), size / sizeof(wchar_t))};
     return kSuccess;
 }
 
@@ -151,16 +139,14 @@ FileListing::~FileListing() { delete static_cast<std::vector<FindEntry>*>(handle
 bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
     std::wstring path = pathOrPattern;
     auto* entries = new std::vector<FindEntry>;
-    const fake::Node* node = nullptr;
-    if (path.size() > 4 && path.compare(path.size() - 4, 4, L"\\*.*") == 0) {
-        path.resize(path.size() - 4);
-        if ((node = fake::find(path)) != nullptr && node->folder) {
-            *entries = {fake::entryOf(L".", *node), fake::entryOf(L"..", *node)};
-            for (const auto& name : fake::list(path))
-                entries->push_back(fake::entryOf(name, *fake::find(path + L"\\" + name)));
-        }
-    } else if ((node = fake::find(path)) != nullptr) {
-        entries->push_back(fake::entryOf(path.substr(path.rfind(L'\\') + 1), *node));
+    const bool pattern = path.size() > 4 && path.compare(path.size() - 4, 4, L"\\*.*") == 0;
+    if (pattern) path.resize(path.size() - 4);
+    const fake::Node* node = fake::find(path);
+    if (node && !pattern) entries->push_back(fake::entryOf(path.substr(path.rfind(L'\\') + 1), *node));
+    if (node && pattern && node->folder) {
+        *entries = {fake::entryOf(L".", *node), fake::entryOf(L"..", *node)};
+        for (const auto& name : fake::subtree(fake::key(path), true))
+            entries->push_back(fake::entryOf(name, *fake::find(path + L"\\" + name)));
     }
     delete static_cast<std::vector<FindEntry>*>(handle_);
     handle_ = entries;
@@ -196,67 +182,65 @@ bool deleteFile(const wchar_t* path) {
     return gState.nodes.erase(fake::key(path)) == 1;
 }
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
-    const std::wstring& path = gState.modulePath;
-    fake::put(buffer, capacity, path.substr(0, capacity - 1));
-    return std::min(path.size(), capacity);
+    copyText(buffer, capacity, gState.modulePath.substr(0, capacity - 1).c_str());
+    return std::min(gState.modulePath.size(), capacity);
+}
+// A link's identity and final path are those of where it leads.
+std::wstring target(const wchar_t* path) {
+    const fake::Node* node = fake::find(path);
+    return !node ? L"" : node->leadsTo.empty() ? fake::key(path) : node->leadsTo;
 }
 bool fileIdentity(const wchar_t* path, FileIdentity* identity) {
-    const fake::Node* node = fake::find(path);
-    if (node)
-        *identity = {1, 0,
-                     static_cast<std::uint32_t>(
-                         std::hash<std::wstring>()(node->leadsTo.empty() ? fake::key(path) : node->leadsTo))};
-    return node != nullptr;
+    if (fake::exists(path)) *identity = {1, 0, static_cast<std::uint32_t>(std::hash<std::wstring>()(target(path)))};
+    return fake::exists(path);
 }
 bool fullPath(const wchar_t* path, wchar_t* out, std::size_t capacity) {
     const bool device = std::wcsncmp(path, L"\\\\.\\", 4) == 0 || std::wcsncmp(path, L"\\\\?\\", 4) == 0;
-    return fake::put(out, capacity, device ? path : fake::full(path));
+    return copyText(out, capacity, device ? path : fake::full(path).c_str());
 }
 bool finalPath(const wchar_t* path, wchar_t* out, std::size_t capacity) {
-    const fake::Node* node = fake::find(path);
-    return node &&
-           fake::put(out, capacity, L"\\\\?\\" + (node->leadsTo.empty() ? fake::key(path) : node->leadsTo));
+    return fake::exists(path) && copyText(out, capacity, (L"\\\\?\\" + target(path)).c_str());
 }
 bool equalIgnoringCase(const wchar_t* a, const wchar_t* b) { return fake::lower(a) == fake::lower(b); }
 std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::size_t capacity) {
     std::wstring expanded = text;
     const std::size_t at = expanded.find(L"%USERNAME%");
     if (at != std::wstring::npos) expanded.replace(at, 10, L"builder-with-a-long-name");
-    fake::put(out, capacity, expanded.substr(0, capacity - 1));  // a short buffer gets a cut text
+    copyText(out, capacity, expanded.substr(0, capacity - 1).c_str());  // a short buffer gets a cut text
     return expanded.size() + 1;
 }
 
-int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, const wchar_t* to,
-                       unsigned flags, bool* anyAborted) {
-    const std::wstring source = from;
-    gState.log.push_back((operation == kFoCopy ? L"copy " + source + L" > " + to : L"delete " + source) +
-                         L" " + fake::hex(flags) + (owner ? L" owned" : L""));
+int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, const wchar_t* to, unsigned flags,
+                       bool* anyAborted) {
+    const std::wstring source = from, k = fake::key(source);
+    gState.log.push_back((operation == kFoCopy ? L"copy " + source + L" > " + to : L"delete " + source) + L" " +
+                         fake::hex(flags) + (owner ? L" owned" : L""));
     *anyAborted = false;
     if (gState.shellResults.count(source)) return gState.shellResults[source];
-    const std::wstring k = fake::key(source);
     if (!gState.nodes.count(k)) return 2;
     const bool lost = std::count(gState.lostCopies.begin(), gState.lostCopies.end(), source) > 0;
     for (const auto& path : fake::subtree(k)) {
-        if (operation == kFoDelete)
-            gState.nodes.erase(path);
-        else if (!lost)
+        if (operation == kFoDelete) gState.nodes.erase(path);
+        if (operation != kFoDelete && !lost)
             fake::add(fake::key(to) + path.substr(k.size()), gState.nodes[path].folder);
     }
     return 0;
+}
+// Takes the first of the answers given, or else the fallback.
+template <typename T>
+T nextAnswer(std::vector<T>& answers, T fallback) {
+    if (answers.empty()) return fallback;
+    fallback = answers.front();
+    answers.erase(answers.begin());
+    return fallback;
 }
 void debugOutput(const wchar_t* text) { gState.debug.push_back(text); }
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type) {
     gState.log.push_back(std::wstring(L"box ") + text + L"|" + caption + L"|" + fake::hex(type) +
                          (owner ? L" owned" : L""));
-    if (gState.answers.empty()) return kIdOk;
-    const int answer = gState.answers.front();
-    gState.answers.erase(gState.answers.begin());
-    return answer;
+    return nextAnswer(gState.answers, kIdOk);
 }
-int runMainDialog(void*, const MainDialogHandlers&) {
-    gState.log.push_back(L"dialog");
-    return 0;
-}
+int runMainDialog(void*, const MainDialogHandlers&) { return gState.log.push_back(L"dialog"), 0; }
 void endDialog(Window, int result) { gState.log.push_back(L"end " + std::to_wstring(result)); }
 void setWindowText(Window, const wchar_t* text) { gState.texts[0] = text; }
 void setControlText(Window, int id, const wchar_t* text) { gState.texts[id] = text; }
@@ -269,10 +253,8 @@ void ProgressWindow::showAndPaint() { gState.log.push_back(L"progress shown"); }
 std::int32_t coInitialize() { return gState.coInitializeResult; }
 void coUninitialize() { gState.log.push_back(L"co uninitialize"); }
 BrowseResult browseForFolder(const wchar_t*, wchar_t* path) {
-    if (gState.browseAnswers.empty()) return BrowseResult::Cancelled;
-    const auto answer = gState.browseAnswers.front();
-    gState.browseAnswers.erase(gState.browseAnswers.begin());
-    fake::put(path, kPathChars, answer.second);
+    const auto answer = nextAnswer(gState.browseAnswers, {BrowseResult::Cancelled, L""});
+    if (answer.first != BrowseResult::Cancelled) copyText(path, kPathChars, answer.second.c_str());
     return answer.first;
 }
 }  // namespace platform

@@ -38,7 +38,6 @@ void reset();
 void folder(const std::wstring& path);  // with its parents
 void file(const std::wstring& path);    // with its parents
 bool exists(const std::wstring& path);
-std::vector<std::wstring> list(const std::wstring& folder);  // names, sorted
 // A value of a "32\..." or "64\..." key, stored with its NUL unless raw.
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);

@@ -25,8 +25,7 @@ TEST(SwitchScan, TailIsScannedAsOneText) {
                                                            {L"-silence ", "s"}};
     for (const auto& row : rows) {
         const RunOptions o = scanSwitches(row.first);
-        const std::string got =
-            std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : "");
+        const std::string got = std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : "");
         EXPECT_EQ(got, row.second) << narrow(row.first);
         EXPECT_EQ(o.actionGiven, o.install || o.uninstall);
     }
@@ -82,12 +81,10 @@ TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
         {{L"platform-tools\\adb.exe"}, "001"}};
     for (const auto& [entries, valid] : rows) {
         SetUp();
-        for (const auto& e : entries)
-            e.back() == L'\\' ? fake::folder(L"C:\\r\\" + e) : fake::file(L"C:\\r\\" + e);
+        for (const auto& e : entries) e.back() == L'\\' ? fake::folder(L"C:\\r\\" + e) : fake::file(L"C:\\r\\" + e);
         PathBuffer root;
         copyText(root.text, L"C:\\r");
-        const std::string got = std::to_string(validateAdtRoot(root)) +
-                                std::to_string(validateEclipseRoot(root)) +
+        const std::string got = std::to_string(validateAdtRoot(root)) + std::to_string(validateEclipseRoot(root)) +
                                 std::to_string(validateSdkRoot(root));
         EXPECT_EQ(got, valid) << narrow(entries[0]);
     }
@@ -114,8 +111,7 @@ TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
         {L"C:\\gone\\x", L"C:\\gone\\y", false},
         {L"C:\\gone", L"C:\\gone2", false},
         {L"C:\\", L"c:/", true}};
-    for (const auto& [a, b, same] : rows)
-        EXPECT_EQ(sameFolder(a, b), same) << narrow(a) << " vs " << narrow(b);
+    for (const auto& [a, b, same] : rows) EXPECT_EQ(sameFolder(a, b), same) << narrow(a) << " vs " << narrow(b);
 }
 
 TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
@@ -137,8 +133,7 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
     for (const auto& [stored, type, raw, read] : rows) {
         fake::setValue(kRecordKey, L"ADTRootFolder", stored, type, raw);
         ASSERT_TRUE(readIntegrationRecord());
-        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read)
-            << narrow(stored.substr(0, 20)) << stored.size();
+        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read) << narrow(stored.substr(0, 20)) << stored.size();
     }
 }
 
@@ -146,8 +141,8 @@ TEST_F(Rules, KindAndViewsOfTheRecordAndAndroidStudio) {
     EXPECT_FALSE(readIntegrationRecord());
     EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::StandaloneEclipseSdk);
     // The record lives in the 32-bit view, Android Studio's key in the 64-bit one.
-    fake::setValue(L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android",
-                   L"ADTRootFolder", L"C:\\x");
+    fake::setValue(L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android", L"ADTRootFolder",
+                   L"C:\\x");
     fake::setValue(L"32\\SOFTWARE\\Android Studio", L"Path", L"C:\\x");
     fake::setValue(L"32\\SOFTWARE\\Android Studio", L"SdkPath", L"C:\\x");
     EXPECT_FALSE(readIntegrationRecord());
@@ -169,13 +164,12 @@ TEST_F(Rules, KindAndViewsOfTheRecordAndAndroidStudio) {
 }
 
 TEST_F(Rules, WriteKeepsOnlyTheSelectedEnvironment) {
-    const wchar_t* names[] = {L"AndroidStudioPath", L"AndroidStudioSDKPath", L"ADTRootFolder",
-                              L"EclipseRootFolder", L"SDKRootFolder"};
+    const wchar_t* names[] = {L"AndroidStudioPath", L"AndroidStudioSDKPath", L"ADTRootFolder", L"EclipseRootFolder",
+                              L"SDKRootFolder"};
     const wchar_t* texts[] = {L"C:\\studio", L"C:\\studio-sdk", L"C:\\adt", L"C:\\eclipse", L"C:\\sdk"};
     // The values written, in their order: "x" the buffer's text, "-" emptied.
-    const std::pair<Selection, const char*> rows[] = {{Selection::AndroidStudio, "xx---"},
-                                                      {Selection::AdtBundle, "--x--"},
-                                                      {Selection::Standalone, "---xx"}};
+    const std::pair<Selection, const char*> rows[] = {
+        {Selection::AndroidStudio, "xx---"}, {Selection::AdtBundle, "--x--"}, {Selection::Standalone, "---xx"}};
     for (const auto& [selection, kept] : rows) {
         fake::reset();
         PathBuffer b[5];

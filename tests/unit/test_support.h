@@ -10,8 +10,7 @@
 #include "tests/unit/fake_platform.h"
 
 using Lines = std::vector<std::wstring>;
-inline const wchar_t kRecordKey[] =
-    L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android";
+inline const wchar_t kRecordKey[] = L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android";
 inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
 inline std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
@@ -24,8 +23,7 @@ public:
         gRecord = IntegrationRecord();
         gAndroidStudio = AndroidStudioInstall();
         gDialog = DialogState();
-        for (const wchar_t* entry :
-             {L"plugins\\Eclipse\\core", L"plugins\\IntelliJ IDEA\\studio", L"add-ons\\addon"})
+        for (const wchar_t* entry : {L"plugins\\Eclipse\\core", L"plugins\\IntelliJ IDEA\\studio", L"add-ons\\addon"})
             fake::folder(std::wstring(L"C:\\Setup\\") + entry);
         fake::file(L"C:\\Setup\\plugins\\Eclipse\\ui.jar");
     }

@@ -6,17 +6,17 @@
 
 namespace {
 
-const std::wstring kEclipse = L"C:\\Setup\\plugins\\Eclipse",
-                   kStudio = L"C:\\Setup\\plugins\\IntelliJ IDEA\\", kAddOns = L"C:\\Setup\\add-ons\\";
+const std::wstring kEclipse = L"C:\\Setup\\plugins\\Eclipse", kStudio = L"C:\\Setup\\plugins\\IntelliJ IDEA\\",
+                   kAddOns = L"C:\\Setup\\add-ons\\";
 const EnvironmentRoots kStandalone{L"C:\\eclipse", L"C:\\sdk"};
 
 class Transfer : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        for (const wchar_t* folder : {L"C:\\studio\\plugins", L"C:\\studio-sdk", L"C:\\old\\plugins\\studio",
-                                      L"C:\\old-sdk\\add-ons\\addon", L"C:\\adt\\eclipse\\plugins",
-                                      L"C:\\adt\\sdk", L"C:\\eclipse\\plugins", L"C:\\sdk"})
+        for (const wchar_t* folder :
+             {L"C:\\studio\\plugins", L"C:\\studio-sdk", L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
+              L"C:\\adt\\eclipse\\plugins", L"C:\\adt\\sdk", L"C:\\eclipse\\plugins", L"C:\\sdk"})
             fake::folder(folder);
     }
     Lines copyLines(const std::wstring& plugins, const std::wstring& addOns) {
@@ -32,8 +32,8 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
                 studio = {L"AndroidStudioPath", L"C:\\old",       L"AndroidStudioSDKPath",
                           L"C:\\old-sdk",       L"ADTRootFolder", L"C:\\adt"};
     Lines both = copyLines(L"C:\\eclipse\\plugins", L"C:\\sdk\\add-ons");
-    for (const wchar_t* e : {L"C:\\eclipse\\plugins\\core 614", L"C:\\eclipse\\plugins\\ui.jar 694",
-                             L"C:\\sdk\\add-ons\\addon 614"})
+    for (const wchar_t* e :
+         {L"C:\\eclipse\\plugins\\core 614", L"C:\\eclipse\\plugins\\ui.jar 694", L"C:\\sdk\\add-ons\\addon 614"})
         both.push_back(std::wstring(L"delete ") + e);
     const std::tuple<Lines, bool, const wchar_t*, Lines> rows[] = {
         // record, Android Studio found, tail, log
@@ -56,8 +56,7 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
         {adt, true, L"-silence", {L"box " + std::wstring(kUsageText) + L"|Quorvane v3.1|10000"}}};
     for (const auto& [record, studioFound, tail, log] : rows) {
         SetUp();
-        for (std::size_t i = 0; i + 1 < record.size(); i += 2)
-            fake::setValue(kRecordKey, record[i], record[i + 1]);
+        for (std::size_t i = 0; i + 1 < record.size(); i += 2) fake::setValue(kRecordKey, record[i], record[i + 1]);
         if (studioFound) seedStudio();
         runProgram(nullptr, tail);
         EXPECT_EQ(fake::state().log, log) << narrow(tail);
@@ -85,20 +84,20 @@ TEST_F(Transfer, ACopyCountsOnlyWhenItsResultIsThere) {
     fake::state().lostCopies.clear();
     fake::state().shellResults[kEclipse + L"\\ui.jar"] = 0x75;
     EXPECT_FALSE(copyPayload(L"C:\\adt", kEclipse.c_str(), nullptr));
-    EXPECT_EQ(fake::state().debug, (Lines{L"Copy not in place, attributes 0x0", L"C:\\sdk\\core",
-                                          L"Copy not in place, attributes 0x20", L"C:\\kinds\\core",
-                                          L"Error in file operation 0x75", kEclipse + L"\\ui.jar"}));
+    EXPECT_EQ(fake::state().debug,
+              (Lines{L"Copy not in place, attributes 0x0", L"C:\\sdk\\core", L"Copy not in place, attributes 0x20",
+                     L"C:\\kinds\\core", L"Error in file operation 0x75", kEclipse + L"\\ui.jar"}));
     EXPECT_FALSE(copyPayload(L"C:\\sdk", L"C:\\Setup\\missing", nullptr));
 }
 
 TEST_F(Transfer, AFailedStepStopsTheEnvironment) {
     fake::state().shellResults[kEclipse + L"\\core"] = 0x7c;
-    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::AdtBundle, {L"C:\\adt", nullptr},
-                                      StepOrder::PluginsFirst, nullptr));
+    EXPECT_FALSE(
+        integrateEnvironment(EnvironmentKind::AdtBundle, {L"C:\\adt", nullptr}, StepOrder::PluginsFirst, nullptr));
     EXPECT_TRUE(fake::logOf(L"mkdir").empty());
     // The standalone integration from the dialog puts the add-ons first.
-    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone,
-                                      StepOrder::AddOnsFirst, nullptr));
+    EXPECT_FALSE(
+        integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr));
     EXPECT_EQ(fake::logOf(L"mkdir"), Lines{L"mkdir C:\\sdk\\add-ons"});
     fake::state().nodes.erase(L"c:\\setup\\add-ons");
     fake::folder(L"C:\\adt\\eclipse\\plugins\\core");
@@ -140,10 +139,9 @@ TEST_F(Transfer, RemovalNeverGoesThroughALink) {
 
 TEST_F(Transfer, ThePayloadIsNeverATargetNorWhatWasJustIntegrated) {
     // A standalone SDK root that is the program's own folder.
-    EXPECT_FALSE(
-        removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", L"C:\\Setup"}, nullptr));
-    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk,
-                                      {L"C:\\eclipse", L"c:\\setup\\."}, StepOrder::AddOnsFirst, nullptr));
+    EXPECT_FALSE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", L"C:\\Setup"}, nullptr));
+    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", L"c:\\setup\\."},
+                                      StepOrder::AddOnsFirst, nullptr));
     EXPECT_EQ(fake::state().log, Lines{});
     EXPECT_TRUE(fake::exists(kAddOns + L"addon"));
     // The clean step keeps the targets just integrated, by their identity.
@@ -159,8 +157,8 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
     const std::wstring root = L"C:\\" + std::wstring(259 - 3 - 16, L'r');  // + "\eclipse\plugins" fits
     fake::folder(root + L"\\eclipse\\plugins");
     fake::folder(root + L"\\sdk");
-    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr},
-                                      StepOrder::PluginsFirst, nullptr));
+    EXPECT_FALSE(
+        integrateEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, StepOrder::PluginsFirst, nullptr));
     EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, nullptr));
     EXPECT_EQ(fake::state().log, Lines{});
     PathBuffer payload;
