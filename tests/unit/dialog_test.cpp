@@ -25,6 +25,12 @@ public:
         fake::state().browseAnswers.push_back({BrowseResult::Chosen, path});
         press(button);
     }
+    // Opens the dialog and clicks, the folder browser choosing the folders given in turn.
+    void openAndPress(std::initializer_list<int> clicks, const Lines& picked = {}) {
+        for (const auto& path : picked) fake::state().browseAnswers.push_back({BrowseResult::Chosen, path});
+        open();
+        for (int id : clicks) press(id);
+    }
     void makeAdt(const std::wstring& root) {
         fake::file(root + L"\\eclipse\\eclipse.exe");
         fake::folder(root + L"\\eclipse\\plugins");
@@ -41,8 +47,10 @@ public:
         for (int id : {1020, 1006, 1007, 1004}) marks += std::to_string(fake::state().checks[id]);
         return marks;
     }
+    // A text without "|CAPTION|FLAGS" is one of the program's own boxes: its caption, MB_SETFOREGROUND.
     static Lines boxes(Lines texts) {
-        for (auto& text : texts) text = L"box " + text;
+        for (auto& text : texts)
+            text = L"box " + text + (std::count(text.begin(), text.end(), L'|') < 2 ? L"|Quorvane v3.1|10000" : L"");
         return texts;
     }
 };
@@ -117,67 +125,50 @@ TEST_F(Dialog, OtherNotificationsUncheckedRadiosCleanBoxCancelAndClose) {
 }
 
 TEST_F(Dialog, EveryMessageBoxWithItsCaptionAndFlags) {
-    const std::wstring ok = L"|Quorvane v3.1|10000", error = L"Error opening browse window|ERROR|0";
-    const std::tuple<const char*, void (*)(Dialog&), Lines> rows[] = {
-        {"usage", [](Dialog&) { runProgram(nullptr, L"-silence"); }, {kUsageText + ok}},
-        {"introduction cancelled: no dialog, no uninstall",
-         [](Dialog&) {
-             fake::setValue(kRecordKey, L"EclipseRootFolder", L"C:\\e");
-             fake::setValue(kRecordKey, L"SDKRootFolder", L"C:\\s");
+    const std::wstring error = L"Error opening browse window|ERROR|0";
+    const std::pair<void (*)(Dialog&), Lines> rows[] = {
+        {[](Dialog&) { runProgram(nullptr, L"-silence"); }, {kUsageText}},
+        {[](Dialog& d) {  // cancelled: no dialog, no uninstall
+             d.seedRecord({L"EclipseRootFolder", L"C:\\e", L"SDKRootFolder", L"C:\\s"});
              fake::folder(L"C:\\e\\plugins\\core"), fake::folder(L"C:\\s\\add-ons\\addon");
              fake::state().answers = {platform::kIdCancel};
              runProgram(nullptr, L"-install -uninstall");
              EXPECT_EQ(fake::state().log.size(), 1u);
          },
          {kIntroductionText + std::wstring(L"|Quorvane v3.1|10001")}},
-        {"COM not started",
-         [](Dialog& d) {
+        {[](Dialog& d) {
              fake::state().coInitializeResult = 1;
              EXPECT_FALSE(d.open());
          },
          {error}},
-        {"no ADT folder", [](Dialog& d) { d.open(), d.press(1003); }, {kAdtBrowseTexts.noFolder + ok}},
-        {"allocator",
-         [](Dialog& d) {
-             d.open();
-             fake::state().browseAnswers = {{BrowseResult::AllocatorUnavailable, L""}};
-             d.press(1010);
+        {[](Dialog& d) { d.openAndPress({1003}); }, {kAdtBrowseTexts.noFolder}},
+        {[](Dialog& d) {
+             fake::state().browseAnswers = {{BrowseResult::AllocatorUnavailable, L""}}, d.openAndPress({1010});
          },
-         {error, kEclipseBrowseTexts.noFolder + ok}},
-        {"invalid SDK",
-         [](Dialog& d) { d.open(), d.pick(1011, L"C:\\100%s"); },
-         {L"The folder \"C:\\100%s\" is not a valid Android SDK root folder!" + ok}},
-        {"ADT first", [](Dialog& d) { d.open(), d.press(1005); }, {kChooseAdtFirst + ok, kAdtOutcome.failure + ok}},
-        {"Eclipse first",
-         [](Dialog& d) { d.open(), d.press(1007), d.press(1005); },
-         {kChooseEclipseFirst + ok, kStandaloneOutcome.failure + ok}},
-        {"SDK first",
-         [](Dialog& d) {
-             fake::file(L"C:\\e\\eclipse.exe");
-             fake::folder(L"C:\\e\\plugins");
-             d.open(), d.press(1007), d.pick(1010, L"C:\\e"), d.press(1005);
+         {error, kEclipseBrowseTexts.noFolder}},
+        {[](Dialog& d) { d.openAndPress({1011}, {L"C:\\100%s"}); },
+         {L"The folder \"C:\\100%s\" is not a valid Android SDK root folder!"}},
+        {[](Dialog& d) { d.openAndPress({1005}); }, {kChooseAdtFirst, kAdtOutcome.failure}},
+        {[](Dialog& d) {
+             d.openAndPress({1007, 1005});
          },
-         {kChooseSdkFirst + ok, kStandaloneOutcome.failure + ok}},
-        {"Android Studio",
-         [](Dialog& d) {
-             d.seedStudio(), fake::folder(L"C:\\studio"), fake::folder(L"C:\\studio-sdk");
-             d.open(), d.press(1005);
+         {kChooseEclipseFirst, kStandaloneOutcome.failure}},
+        {[](Dialog& d) {
+             d.makeAdt(L"C:\\adt"), d.openAndPress({1007, 1010, 1005}, {L"C:\\adt\\eclipse"});
          },
-         {kAndroidStudioOutcome.success + ok}},
-        {"Android Studio missing",
-         [](Dialog& d) { d.seedStudio(), d.open(), d.press(1005); },
-         {kAndroidStudioOutcome.failure + ok}}};
-    for (const auto& [what, act, texts] : rows) {
+         {kChooseSdkFirst, kStandaloneOutcome.failure}},
+        {[](Dialog& d) { d.seedStudio(), d.openAndPress({1005}); }, {kAndroidStudioOutcome.success}},
+        {[](Dialog& d) { d.seedStudio(false), d.openAndPress({1005}); }, {kAndroidStudioOutcome.failure}}};
+    for (const auto& [act, texts] : rows) {
         SetUp();
         act(*this);
-        EXPECT_EQ(fake::logOf(L"box "), boxes(texts)) << what;
-        EXPECT_EQ(fake::logOf(L"dialog"), Lines{}) << what;
+        EXPECT_EQ(fake::logOf(L"box "), boxes(texts));
+        EXPECT_EQ(fake::logOf(L"dialog"), Lines{});
     }
 }
 
 TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
-    fake::setValue(kRecordKey, L"EclipseRootFolder", L"C:\\old-eclipse");
-    fake::setValue(kRecordKey, L"SDKRootFolder", L"C:\\adt\\sdk");  // shares a target
+    seedRecord({L"EclipseRootFolder", L"C:\\old-eclipse", L"SDKRootFolder", L"C:\\adt\\sdk"});  // shares a target
     fake::folder(L"C:\\old-eclipse\\plugins\\core");
     makeAdt(L"C:\\adt");
     open();
@@ -189,14 +180,14 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     const std::wstring e = L"C:\\Setup\\plugins\\Eclipse\\";
     EXPECT_EQ(
         fake::state().log,
-        (Lines{
-            L"progress created", L"progress shown", L"copy " + e + L"core > C:\\adt\\eclipse\\plugins\\core 615 owned",
-            L"copy " + e + L"ui.jar > C:\\adt\\eclipse\\plugins\\ui.jar 695 owned", L"mkdir C:\\adt\\sdk\\add-ons",
-            L"copy C:\\Setup\\add-ons\\addon > C:\\adt\\sdk\\add-ons\\addon 615 owned",
-            // The recorded SDK's add-ons are the ones just copied: kept.
-            L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath", L"set AndroidStudioSDKPath",
-            L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder", L"progress destroyed",
-            L"box " + std::wstring(kAdtOutcome.success) + L"|Quorvane v3.1|10000", L"end 1005"}));
+        (Lines{L"progress created", L"progress shown",
+               L"copy " + e + L"core > C:\\adt\\eclipse\\plugins\\core 615 owned",
+               L"copy " + e + L"ui.jar > C:\\adt\\eclipse\\plugins\\ui.jar 695 owned", L"mkdir C:\\adt\\sdk\\add-ons",
+               L"copy C:\\Setup\\add-ons\\addon > C:\\adt\\sdk\\add-ons\\addon 615 owned",
+               // The recorded SDK's add-ons are the ones just copied: kept.
+               L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath",
+               L"set AndroidStudioSDKPath", L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder",
+               L"progress destroyed", boxes({kAdtOutcome.success})[0], L"end 1005"}));
     EXPECT_EQ(fake::value(kRecordKey, L"ADTRootFolder"), L"C:\\adt");
     EXPECT_STREQ(gRecord.eclipseRootFolder.text, L"C:\\old-eclipse");  // as read at start
 }
@@ -216,13 +207,12 @@ TEST_F(Dialog, TheCleanStepByRecordedKindAndSelection) {
     for (const auto& [record, radio, clean, deletes] : rows) {
         SetUp();
         seedStudio();
-        for (const wchar_t* f :
-             {L"C:\\studio", L"C:\\studio-sdk", L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
-              L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
+        for (const wchar_t* f : {L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
+                                 L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
             fake::folder(f);
         fake::file(L"C:\\old\\eclipse\\plugins\\ui.jar");
         makeAdt(L"C:\\adt");
-        for (std::size_t i = 0; i + 1 < record.size(); i += 2) fake::setValue(kRecordKey, record[i], record[i + 1]);
+        seedRecord(record);
         open();
         press(radio);
         if (radio == 1006) pick(1003, L"C:\\adt");

@@ -7,28 +7,22 @@
 namespace {
 
 TEST(SwitchScan, TailIsScannedAsOneText) {
-    // Flags: i install, u uninstall, s silent.
-    const std::pair<const wchar_t*, const char*> rows[] = {{L"", ""},
-                                                           {L"install uninstall", ""},
-                                                           {L"-silence", "s"},
-                                                           {L"-silent -install", "i"},
-                                                           {L"/INSTALL", "i"},
-                                                           {L"-installer", "i"},
-                                                           {L"-Uninstall", "u"},
-                                                           {L"/silence /install", "is"},
-                                                           {L"-INSTALL-SILENCE", "is"},
-                                                           {L"-install -uninstall -silence", "ius"},
-                                                           {L"\"C:\\my-files\" -uninstall", "u"},
-                                                           {L"-uninstal", ""},
-                                                           {L"--install", "i"},
-                                                           {L"-", ""},
-                                                           {L"-silence ", "s"}};
-    for (const auto& row : rows) {
-        const RunOptions o = scanSwitches(row.first);
-        const std::string got = std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : "");
-        EXPECT_EQ(got, row.second) << narrow(row.first);
-        EXPECT_EQ(o.actionGiven, o.install || o.uninstall);
-    }
+    // Flags (i install, u uninstall, s silent), then the tails that give them.
+    const std::pair<const char*, std::vector<const wchar_t*>> rows[] = {
+        {"", {L"", L"install uninstall", L"-uninstal", L"-"}},
+        {"s", {L"-silence", L"-silence "}},
+        {"i", {L"-silent -install", L"/INSTALL", L"-installer", L"--install"}},
+        {"u", {L"-Uninstall", L"\"C:\\my-files\" -uninstall"}},
+        {"is", {L"/silence /install", L"-INSTALL-SILENCE"}},
+        {"ius", {L"-install -uninstall -silence"}}};
+    for (const auto& [flags, tails] : rows)
+        for (const wchar_t* tail : tails) {
+            const RunOptions o = scanSwitches(tail);
+            const std::string got =
+                std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : "");
+            EXPECT_EQ(got, flags) << narrow(tail);
+            EXPECT_EQ(o.actionGiven, o.install || o.uninstall);
+        }
 }
 
 TEST(PathBounds, PathsFitAt259AndAreNeverCutShort) {
@@ -47,25 +41,13 @@ TEST_F(Rules, UsableRootsAreExistingDriveOrNetworkFolders) {
     fake::folder(L"C:\\adt");
     fake::file(L"C:\\file");
     fake::folder(L"\\\\server\\share\\adt");
-    const std::pair<const wchar_t*, bool> rows[] = {{L"C:\\adt", true},
-                                                    {L"c:/adt/", true},
-                                                    {L"C:\\i\\..\\adt", true},
-                                                    {L"\\\\server\\share\\adt", true},
-                                                    {L"C:\\missing", false},
-                                                    {L"C:\\file", false},
-                                                    {L"", false},
-                                                    {L"adt", false},
-                                                    {L"\\adt", false},
-                                                    {L"C:adt", false},
-                                                    {L"\\\\", false},
-                                                    {L"\\\\\\x", false},
-                                                    {L"\\\\?", false},
-                                                    // Device and namespace paths, though they reach C:\adt.
-                                                    {L"\\\\.\\C:\\adt", false},
-                                                    {L"\\\\?\\C:\\adt", false},
-                                                    {L"//./C:/adt", false},
-                                                    {L"\\??\\C:\\adt", false}};
-    for (const auto& row : rows) EXPECT_EQ(isUsableRoot(row.first), row.second) << narrow(row.first);
+    const std::pair<bool, std::vector<const wchar_t*>> rows[] = {
+        {true, {L"C:\\adt", L"c:/adt/", L"C:\\i\\..\\adt", L"\\\\server\\share\\adt"}},
+        {false, {L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?"}},
+        // Device and namespace paths, though they reach C:\adt.
+        {false, {L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt"}}};
+    for (const auto& [usable, roots] : rows)
+        for (const wchar_t* root : roots) EXPECT_EQ(isUsableRoot(root), usable) << narrow(root);
     EXPECT_FALSE(isUsableRoot(nullptr));
 }
 

@@ -27,8 +27,15 @@ public:
             fake::folder(std::wstring(L"C:\\Setup\\") + entry);
         fake::file(L"C:\\Setup\\plugins\\Eclipse\\ui.jar");
     }
-    void seedStudio() {
+    // Android Studio's key, and its folders unless told otherwise.
+    void seedStudio(bool withFolders = true) {
         fake::setValue(kStudioKey, L"Path", L"C:\\studio");
         fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
+        if (withFolders) fake::folder(L"C:\\studio"), fake::folder(L"C:\\studio-sdk");
+    }
+    // The record's values: name, text, name, text...
+    void seedRecord(const Lines& namesAndTexts) {
+        for (std::size_t i = 0; i + 1 < namesAndTexts.size(); i += 2)
+            fake::setValue(kRecordKey, namesAndTexts[i], namesAndTexts[i + 1]);
     }
 };
