@@ -31,6 +31,11 @@ public:
         open();
         for (int id : clicks) press(id);
     }
+    // A notification with the button's mark as it stands then.
+    static bool notify(int id, int code, int check) {
+        fake::state().checks[id] = check;
+        return onMainDialogCommand(id, code);
+    }
     void makeAdt(const std::wstring& root) {
         fake::file(root + L"\\eclipse\\eclipse.exe");
         fake::folder(root + L"\\eclipse\\plugins");
@@ -103,19 +108,13 @@ TEST_F(Dialog, NewGroupFollowsTheSelection) {
 
 TEST_F(Dialog, OtherNotificationsUncheckedRadiosCleanBoxCancelAndClose) {
     open();
-    fake::state().checks[1007] = 1;
-    onMainDialogCommand(1007, 6 /* BN_SETFOCUS */);
-    fake::state().checks[1007] = 0;
-    onMainDialogCommand(1007, platform::kBnClicked);
+    notify(1007, 6 /* BN_SETFOCUS */, 1), notify(1007, platform::kBnClicked, 0);  // left unchecked
     EXPECT_EQ(enabledOf({1003, 1010}), "10");
     press(1004);
+    // Indeterminate, then a double click: unchanged.
+    notify(1004, platform::kBnClicked, 2), notify(1004, 5 /* BN_DOUBLECLICKED */, 0);
     EXPECT_TRUE(gDialog.cleanChecked);
-    fake::state().checks[1004] = 2;  // indeterminate: unchanged
-    onMainDialogCommand(1004, platform::kBnClicked);
-    fake::state().checks[1004] = 0;
-    onMainDialogCommand(1004, 5 /* BN_DOUBLECLICKED */);
-    EXPECT_TRUE(gDialog.cleanChecked);
-    onMainDialogCommand(1004, platform::kBnClicked);
+    notify(1004, platform::kBnClicked, 0);
     EXPECT_FALSE(gDialog.cleanChecked);
     EXPECT_FALSE(onMainDialogCommand(9999, platform::kBnClicked));
     EXPECT_TRUE(onMainDialogCommand(2, 0));
@@ -223,21 +222,17 @@ TEST_F(Dialog, TheCleanStepByRecordedKindAndSelection) {
 }
 
 TEST_F(Dialog, StandaloneAddOnsGoFirstAndAFailureOrDeclinedSuccessKeepsTheDialog) {
-    fake::file(L"C:\\e\\eclipse.exe");
-    fake::folder(L"C:\\e\\plugins");
-    fake::file(L"C:\\s\\platform-tools\\adb.exe");
     makeAdt(L"C:\\adt");
     fake::setValue(kRecordKey, L"ADTRootFolder", L"C:\\old");
-    open();
-    press(1007), pick(1010, L"C:\\e"), pick(1011, L"C:\\s");
+    openAndPress({1007, 1010, 1011}, {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
     fake::state().answers = {platform::kIdCancel};
     fake::state().log.clear();
     EXPECT_FALSE(press(1005));
-    EXPECT_EQ(fake::state().log[2], L"mkdir C:\\s\\add-ons");
+    EXPECT_EQ(fake::state().log[2], L"mkdir C:\\adt\\sdk\\add-ons");
     press(1006), pick(1003, L"C:\\adt");
     fake::state().shellResults[L"C:\\Setup\\plugins\\Eclipse\\core"] = 0x7c;
     EXPECT_FALSE(press(1005));
-    EXPECT_EQ(fake::value(kRecordKey, L"EclipseRootFolder"), L"C:\\e");  // the failure wrote nothing
+    EXPECT_EQ(fake::value(kRecordKey, L"EclipseRootFolder"), L"C:\\adt\\eclipse");  // the failure wrote nothing
     EXPECT_EQ(fake::logOf(L"end"), Lines{});
     // A picked folder that is not valid clears the flag, keeps the field; a cancelled browser changes
     // nothing.
