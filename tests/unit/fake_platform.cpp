@@ -135,6 +135,15 @@ long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t
     return kSuccess;
 }
 
+// Takes the first of the items queued, or else the fallback.
+template <typename T>
+T takeFirst(std::vector<T>& items, T fallback) {
+    if (items.empty()) return fallback;
+    fallback = items.front();
+    items.erase(items.begin());
+    return fallback;
+}
+
 FileListing::~FileListing() { delete static_cast<std::vector<FindEntry>*>(handle_); }
 bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
     std::wstring path = pathOrPattern;
@@ -154,10 +163,9 @@ bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
 }
 bool FileListing::next(FindEntry* entry) {
     auto* entries = static_cast<std::vector<FindEntry>*>(handle_);
-    if (entries->empty()) return false;
-    *entry = entries->front();
-    entries->erase(entries->begin());
-    return true;
+    const bool any = !entries->empty();
+    *entry = takeFirst(*entries, *entry);
+    return any;
 }
 
 bool entryAttributes(const wchar_t* path, std::uint32_t* attributes) {
@@ -226,19 +234,11 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     }
     return 0;
 }
-// Takes the first of the answers given, or else the fallback.
-template <typename T>
-T nextAnswer(std::vector<T>& answers, T fallback) {
-    if (answers.empty()) return fallback;
-    fallback = answers.front();
-    answers.erase(answers.begin());
-    return fallback;
-}
 void debugOutput(const wchar_t* text) { gState.debug.push_back(text); }
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type) {
     gState.log.push_back(std::wstring(L"box ") + text + L"|" + caption + L"|" + fake::hex(type) +
                          (owner ? L" owned" : L""));
-    return nextAnswer(gState.answers, kIdOk);
+    return takeFirst(gState.answers, kIdOk);
 }
 int runMainDialog(void*, const MainDialogHandlers&) { return gState.log.push_back(L"dialog"), 0; }
 void endDialog(Window, int result) { gState.log.push_back(L"end " + std::to_wstring(result)); }
@@ -253,7 +253,7 @@ void ProgressWindow::showAndPaint() { gState.log.push_back(L"progress shown"); }
 std::int32_t coInitialize() { return gState.coInitializeResult; }
 void coUninitialize() { gState.log.push_back(L"co uninitialize"); }
 BrowseResult browseForFolder(const wchar_t*, wchar_t* path) {
-    const auto answer = nextAnswer(gState.browseAnswers, {BrowseResult::Cancelled, L""});
+    const auto answer = takeFirst(gState.browseAnswers, {BrowseResult::Cancelled, L""});
     if (answer.first != BrowseResult::Cancelled) copyText(path, kPathChars, answer.second.c_str());
     return answer.first;
 }

@@ -35,28 +35,24 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
     for (const wchar_t* e :
          {L"C:\\eclipse\\plugins\\core 614", L"C:\\eclipse\\plugins\\ui.jar 694", L"C:\\sdk\\add-ons\\addon 614"})
         both.push_back(std::wstring(L"delete ") + e);
+    // Android Studio's folders are the ones found now, not the recorded ones.
+    const Lines studioCopies = {L"copy " + kStudio + L"studio > C:\\studio\\plugins\\studio 615",
+                                L"mkdir C:\\studio-sdk\\add-ons",
+                                L"copy " + kAddOns + L"addon > C:\\studio-sdk\\add-ons\\addon 615"},
+                studioDeletes = {L"delete C:\\old\\plugins\\studio 614", L"delete C:\\old-sdk\\add-ons\\addon 614"};
     const std::tuple<Lines, bool, const wchar_t*, Lines> rows[] = {
         // record, Android Studio found, tail, log
         {adt, false, L"-install -silence", copyLines(L"C:\\adt\\eclipse\\plugins", L"C:\\adt\\sdk\\add-ons")},
         {standalone, true, L"/silence /install", copyLines(L"C:\\eclipse\\plugins", L"C:\\sdk\\add-ons")},
-        // Android Studio's folders are the ones found now, not the recorded ones.
-        {studio,
-         true,
-         L"-INSTALL-SILENCE",
-         {L"copy " + kStudio + L"studio > C:\\studio\\plugins\\studio 615", L"mkdir C:\\studio-sdk\\add-ons",
-          L"copy " + kAddOns + L"addon > C:\\studio-sdk\\add-ons\\addon 615"}},
+        {studio, true, L"-INSTALL-SILENCE", studioCopies},
         {studio, false, L"-install -silence", {}},
-        // Removal uses the recorded folders; absent entries are skipped.
-        {studio,
-         true,
-         L"-uninstall",
-         {L"delete C:\\old\\plugins\\studio 614", L"delete C:\\old-sdk\\add-ons\\addon 614"}},
+        {studio, true, L"-uninstall", studioDeletes},  // removal: the recorded folders, absent entries skipped
         {standalone, false, L"-install -uninstall -silence", both},
         {none, true, L"-install -uninstall -silence", {}},  // nothing anywhere, not at the drive's root
         {adt, true, L"-silence", {L"box " + std::wstring(kUsageText) + L"|Quorvane v3.1|10000"}}};
     for (const auto& [record, studioFound, tail, log] : rows) {
         SetUp();
-        for (std::size_t i = 0; i + 1 < record.size(); i += 2) fake::setValue(kRecordKey, record[i], record[i + 1]);
+        seedRecord(record);
         if (studioFound) seedStudio();
         runProgram(nullptr, tail);
         EXPECT_EQ(fake::state().log, log) << narrow(tail);
