@@ -102,7 +102,10 @@ bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, S
 
 KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots) {
     KeptFolders targets;
-    for (int number = 1; number <= 2 && rootsUsable(kind, roots); ++number) {
+    if (!rootsUsable(kind, roots)) {
+        return targets;
+    }
+    for (int number = 1; number <= 2; ++number) {
         if (stepTarget(integrationStep(kind, number), roots, targets.folders[targets.count])) {
             ++targets.count;
         }

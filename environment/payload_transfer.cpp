@@ -92,7 +92,9 @@ bool copyEntry(const wchar_t* target, const wchar_t* payload, const platform::Fi
     return true;
 }
 
-void removeEntry(const wchar_t* target, const platform::FindEntry& entry, platform::Window owner,
+// targetFinal is where the target really is; null when that cannot be told.
+void removeEntry(const wchar_t* target, const FinalPath* targetFinal,
+                 const platform::FindEntry& entry, platform::Window owner,
                  bool& everyEntryReached) {
     PathBuffer path;
     if (!joinPath(path, target, entry.name)) {
@@ -114,8 +116,7 @@ void removeEntry(const wchar_t* target, const platform::FindEntry& entry, platfo
     // A link that does not show as one cannot be removed as the link
     // itself: deleting it would delete what it leads to. Nor may the shell
     // delete a folder below which such a link is left: it would follow it.
-    FinalPath targetFinal;
-    if (!finalPathOf(target, targetFinal) || leadsElsewhere(targetFinal, target, entry.name) ||
+    if (targetFinal == nullptr || leadsElsewhere(*targetFinal, target, entry.name) ||
         (isFolder(attributes) && !clearLinksBelow(path.text))) {
         report(L"Left alone: a link in it could not be removed, attributes 0x%x", attributes,
                path.text);
@@ -147,8 +148,10 @@ bool copyPayload(const wchar_t* target, const wchar_t* payload, platform::Window
 
 bool removePayload(const wchar_t* target, const wchar_t* payload, platform::Window owner) {
     bool everyEntryReached = true;
+    FinalPath targetFinal;
+    const FinalPath* known = finalPathOf(target, targetFinal) ? &targetFinal : nullptr;
     const bool listed = walkPayload(payload, [&](const platform::FindEntry& entry) {
-        removeEntry(target, entry, owner, everyEntryReached);
+        removeEntry(target, known, entry, owner, everyEntryReached);
     });
     return listed && everyEntryReached;
 }
