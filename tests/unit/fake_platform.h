@@ -1,30 +1,38 @@
 // The least double of platform.h that the unit tests need: a file tree, a registry, and a log of
-// every shell, file and window call in order.
+// every shell, file and window call in order, with the fixture every test starts from.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "dialog/dialog_state.h"
+#include "environment/integration_record.h"
+
+using Lines = std::vector<std::wstring>;
+inline std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 namespace fake {
 
 struct Node {
-    bool folder;
-    std::uint32_t extraAttributes = 0;  // a reparse point shows here
+    bool folder = true;
+    std::uint32_t extraAttributes = 0;  // a reparse point; read-only (0x1): a link that cannot be removed
     std::wstring leadsTo;               // a link: where its final path is
 };
 
+// Log lines: "copy FROM > TO FLAGS", "delete PATH FLAGS" (flags in hex, then " owned" with an owner
+// window), "mkdir P", "rmdir P", "unlink P", "box TEXT|CAPTION|TYPE", "progress created|shown|destroyed",
+// "end RESULT", "set NAME", "co uninitialize", "dialog".
 struct State {
-    std::map<std::wstring, Node> nodes;  // by lower-case full path
+    std::map<std::wstring, Node> nodes;  // by lower-case path
     std::wstring modulePath = L"C:\\Setup\\Quorvane.exe";
-    // "32\KEY\PATH" in lower case -> value name -> (type, data)
+    // "32\KEY\PATH" in lower case -> value name -> (type, data as stored)
     std::map<std::wstring, std::map<std::wstring, std::pair<std::uint32_t, std::wstring>>> registry;
-    std::map<std::wstring, int> shellResults;  // by source: a failing call
-    std::vector<std::wstring> lostCopies;      // sources whose copy reports 0 but never arrives
-    std::vector<std::wstring> log, debug;
+    std::map<std::wstring, int> shellResults;  // by source: what its call returns; -1: 0, but nothing copied
+    Lines log, debug;
     std::vector<int> answers;  // message boxes' answers in order; IDOK when none is left
     std::vector<std::pair<platform::BrowseResult, std::wstring>> browseAnswers;
     std::map<int, bool> enabled;
@@ -34,15 +42,41 @@ struct State {
 };
 
 State& state();
-void reset();
-void folder(const std::wstring& path);  // with its parents
-void file(const std::wstring& path);    // with its parents
+void add(const std::wstring& path, bool folder = true);  // with its parent folders
 bool exists(const std::wstring& path);
 // A value of a "32\..." or "64\..." key, stored with its NUL unless raw.
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);
-std::wstring value(const std::wstring& key, const std::wstring& name);  // up to its NUL
-std::size_t valueBytes(const std::wstring& key, const std::wstring& name);
-std::vector<std::wstring> logOf(const std::wstring& prefix);  // the log lines that start with it
+std::wstring stored(const std::wstring& key, const std::wstring& name);  // the data whole, NULs and all
+Lines logOf(const std::wstring& prefix);                                 // the log lines that start with it
 
 }  // namespace fake
+
+inline const wchar_t kRecordKey[] = L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android";
+inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
+
+// Every test starts from an empty machine and process state, with the payload beside
+// C:\Setup\Quorvane.exe: a folder and a file of Eclipse plug-ins, a folder in each other one.
+class CoreTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        fake::state() = fake::State();
+        gRecord = IntegrationRecord();
+        gAndroidStudio = AndroidStudioInstall();
+        gDialog = DialogState();
+        for (const wchar_t* entry : {L"plugins\\Eclipse\\core", L"plugins\\IntelliJ IDEA\\studio", L"add-ons\\addon"})
+            fake::add(std::wstring(L"C:\\Setup\\") + entry);
+        fake::add(L"C:\\Setup\\plugins\\Eclipse\\ui.jar", false);
+    }
+    // Android Studio's key, and its folders unless told otherwise.
+    static void seedStudio(bool withFolders = true) {
+        fake::setValue(kStudioKey, L"Path", L"C:\\studio");
+        fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
+        if (withFolders) fake::add(L"C:\\studio"), fake::add(L"C:\\studio-sdk");
+    }
+    // The record's values: name, text, name, text...
+    static void seedRecord(const Lines& namesAndTexts) {
+        for (std::size_t i = 0; i + 1 < namesAndTexts.size(); i += 2)
+            fake::setValue(kRecordKey, namesAndTexts[i], namesAndTexts[i + 1]);
+    }
+};

