@@ -168,7 +168,7 @@ std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::siz
 int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, const wchar_t* to, unsigned flags,
                        bool* anyAborted) {
     const std::wstring source = from, k = fake::key(source);
-    gState.log.push_back((operation == kFoCopy ? L"copy " + source + L" > " + to : L"delete " + source) + L" " +
+    gState.log.push_back((operation == kFoCopy ? L"copy " + std::wstring(to) : L"delete " + source) + L" " +
                          fake::hex(flags) + (owner ? L" owned" : L""));
     *anyAborted = false;
     if (gState.shellResults.count(source)) return std::max(gState.shellResults[source], 0);

@@ -13,7 +13,6 @@
 #include "environment/integration_record.h"
 
 using Lines = std::vector<std::wstring>;
-inline std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 namespace fake {
 
@@ -23,7 +22,7 @@ struct Node {
     std::wstring leadsTo;               // a link: where its final path is
 };
 
-// Log lines: "copy FROM > TO FLAGS", "delete PATH FLAGS" (flags in hex, then " owned" with an owner
+// Log lines: "copy TO FLAGS", "delete PATH FLAGS" (flags in hex, then " owned" with an owner
 // window), "mkdir P", "rmdir P", "unlink P", "box TEXT|CAPTION|TYPE", "progress created|shown|destroyed",
 // "end RESULT", "set NAME", "co uninitialize", "dialog".
 struct State {

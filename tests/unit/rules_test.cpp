@@ -19,7 +19,7 @@ TEST(SwitchScan, TailIsScannedAsOneText) {
         for (const wchar_t* tail : tails) {
             const RunOptions o = scanSwitches(tail);
             EXPECT_EQ(std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : ""), flags)
-                << narrow(tail);
+                << tail;
             EXPECT_EQ(o.actionGiven, o.install || o.uninstall);
         }
 }
@@ -44,7 +44,7 @@ TEST_F(Rules, UsableRootsAreExistingDriveOrNetworkFolders) {
         // Device and namespace paths, though they reach C:\adt.
         {false, {L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt"}}};
     for (const auto& [usable, roots] : rows)
-        for (const wchar_t* root : roots) EXPECT_EQ(isUsableRoot(root), usable) << narrow(root);
+        for (const wchar_t* root : roots) EXPECT_EQ(isUsableRoot(root), usable) << root;
     EXPECT_FALSE(isUsableRoot(nullptr));
 }
 
@@ -64,7 +64,7 @@ TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
         EXPECT_EQ(std::to_string(validateAdtRoot(root)) + std::to_string(validateEclipseRoot(root)) +
                       std::to_string(validateSdkRoot(root)),
                   valid)
-            << narrow(entries[0]);
+            << entries[0];
     }
 }
 
@@ -81,7 +81,7 @@ TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
         {L"C:\\gone\\\\x", L"C:\\gone\\x", true},
         {L"C:\\gone\\x", L"C:\\gone\\y", false},
         {L"C:\\", L"c:/", true}};
-    for (const auto& [a, b, same] : rows) EXPECT_EQ(sameFolder(a, b), same) << narrow(a) << " vs " << narrow(b);
+    for (const auto& [a, b, same] : rows) EXPECT_EQ(sameFolder(a, b), same) << a << " vs " << b;
 }
 
 TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
@@ -101,7 +101,7 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
     for (const auto& [text, type, raw, read] : rows) {
         fake::setValue(kRecordKey, L"ADTRootFolder", text, type, raw);
         ASSERT_TRUE(readIntegrationRecord());
-        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read) << narrow(text.substr(0, 20)) << text.size();
+        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read) << text.substr(0, 20) << text.size();
     }
 }
 
@@ -143,7 +143,7 @@ TEST_F(Rules, WriteKeepsOnlyTheSelectedEnvironment) {
         for (int i = 0; i < 5; ++i) {
             const std::wstring text = kept[i] == 'x' ? L"C:\\" + std::to_wstring(i) : L"",
                                data = fake::stored(kRecordKey, names[i]);
-            EXPECT_EQ(data.c_str(), text) << narrow(names[i]);
+            EXPECT_EQ(data.c_str(), text) << names[i];
             EXPECT_EQ(b[i].text, text);          // the dialog's buffers are emptied too
             EXPECT_EQ(data.size(), kPathChars);  // the whole buffer
             EXPECT_EQ(fake::state().log.at(i), std::wstring(L"set ") + names[i]);
