@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 count() {
     awk '
-        FNR == 1 { block = 0; doc = 0; hash = FILENAME ~ /(\.py|\.txt|\.cmake)$/ }
+        FNR == 1 { block = 0; doc = 0; hash = FILENAME ~ /(\.py|\.txt|\.cmake|\.clang-format)$/ }
         { line = $0; gsub(/^[ \t]+|[ \t]+$/, "", line) }
         line == "" { next }
         hash && doc { if (line ~ /"""/) doc = 0; next }

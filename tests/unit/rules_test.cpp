@@ -102,19 +102,9 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
     }
 }
 
-TEST_F(Rules, KindAndViewsOfTheRecordAndAndroidStudio) {
-    // The record lives in the 32-bit view, Android Studio's key in the 64-bit one.
-    fake::setValue(L"64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android", L"ADTRootFolder",
-                   L"C:\\x");
-    for (const wchar_t* name : {L"Path", L"SdkPath"}) fake::setValue(L"32\\SOFTWARE\\Android Studio", name, L"C:\\x");
-    EXPECT_FALSE(readIntegrationRecord() || findAndroidStudio());
-    EXPECT_EQ(recordedKind(gRecord), EnvironmentKind::StandaloneEclipseSdk);
-    seedRecord({L"ADTRootFolder", L"C:\\adt"});
-    EXPECT_TRUE(readIntegrationRecord() && recordedKind(gRecord) == EnvironmentKind::AdtBundle);
-    seedRecord({L"AndroidStudioPath", L"C:\\studio"});
-    EXPECT_TRUE(readIntegrationRecord() && recordedKind(gRecord) == EnvironmentKind::AndroidStudio);
-    EXPECT_FALSE(gRecord.recordedAdt);
-    // Installed only with both values, both non-empty.
+// The views, and the kinds, are seen in the Wine and step tests.
+TEST_F(Rules, AndroidStudioIsInstalledOnlyWithBothValuesNonEmpty) {
+    EXPECT_FALSE(findAndroidStudio());
     fake::setValue(kStudioKey, L"Path", L"C:\\studio");
     EXPECT_FALSE(findAndroidStudio());
     fake::setValue(kStudioKey, L"SdkPath", L"");
