@@ -138,7 +138,7 @@ def main():
     if show and not os.environ.get("DISPLAY"):
         raise SystemExit("--show needs DISPLAY")
     try:
-        harness.start_session(os.environ["DISPLAY"] if show else None)
+        harness.start_session()
         silent_demo()
         if show:
             show_on_own_display()
