@@ -26,7 +26,7 @@ def seed_record():
 
 
 def show_record(title):
-    print(title, " ".join('"%s"=%s' % item for item in (record() or {}).items()))
+    print(title, " ".join(record() or []))
 
 
 def run(exe, *args):

@@ -6,7 +6,7 @@ runs the rows whose names contain a WORD (all without) on the display that DISPL
 names, in a fresh prefix under $QUORVANE_E2E_WORK; every program is started from C:\\
 and killed by its pid when it does not end in time.
 """
-import os, re, shutil, subprocess, sys, time
+import os, re, shutil, subprocess, sys
 from pathlib import Path
 from subprocess import DEVNULL
 
@@ -40,12 +40,8 @@ def start_session():
     shutil.rmtree(PREFIX, ignore_errors=True)
     WORK.mkdir(parents=True, exist_ok=True)
     assert wine("wineboot", "-i", timeout=300) == 0, "wineboot failed"
-    # No crash dialog (a crash ends the program); window frames drawn by Wine,
-    # as Xvfb has no window manager; a wineserver that outlives each program.
-    seed_registry({}, ["[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]",
-                       '"ShowCrashDialog"=dword:00000000', '[HKEY_CURRENT_USER\\Software\\Wine\\'
-                       'X11 Driver]', '"Decorated"="N"', '"Managed"="N"'])
-    wine("wineserver", "-p")
+    seed_registry({})
+    wine("wineserver", "-p")  # one wineserver that outlives each program
     PRISTINE[:] = os.listdir(DRIVE_C)
 
 
@@ -64,15 +60,24 @@ def reg_data(value):
     return '"%s"' % value.replace("\\", "\\\\").replace('"', '\\"')
 
 
-def seed_registry(keys, extra=()):
+def reg_values(values):
+    """{name: value} as the lines of a .reg file, sorted."""
+    return sorted('"%s"=%s' % (name, reg_data(value)) for name, value in values.items())
+
+
+def seed_registry(keys):
     """Removes the record and Android Studio keys from both views, then writes
     keys: {(key, view): {name: value}}, with the 64-bit regedit (a 32-bit one
     reaches the 32-bit view only)."""
-    lines = ["Windows Registry Editor Version 5.00", "", *extra]
+    # No crash dialog (a crash ends the program); window frames drawn by Wine, as
+    # Xvfb has no window manager.
+    lines = ["Windows Registry Editor Version 5.00", "", "[HKEY_CURRENT_USER\\Software\\Wine\\"
+             "WineDbg]", '"ShowCrashDialog"=dword:00000000', '[HKEY_CURRENT_USER\\Software\\Wine\\'
+             'X11 Driver]', '"Decorated"="N"', '"Managed"="N"']
     lines += ["[-%s]" % reg_path(k, v) for k in (RECORD, STUDIO) for v in (32, 64)]
     for (key, view), values in keys.items():
         lines += ["[%s]" % reg_path(key, view)]
-        lines += ['"%s"=%s' % (name, reg_data(value)) for name, value in values.items()]
+        lines += reg_values(values)
     host(TEMP + "seed.reg").write_text("\r\n".join(lines + [""]), encoding="utf-16")
     # regedit ended with 1 once while another Wine prefix was busy: one more try.
     command = (WINE64, "regedit", "/s", TEMP + "seed.reg")
@@ -80,13 +85,12 @@ def seed_registry(keys, extra=()):
 
 
 def record():
-    """The record in the 32-bit view, {name: data as reg_data writes it}; None without the key."""
+    """The record in the 32-bit view as reg_values gives it; None without the key."""
     host(TEMP + "record.reg").unlink(missing_ok=True)
     wine(WINE64, "regedit", "/e", TEMP + "record.reg", reg_path(RECORD, 32))
     if host(TEMP + "record.reg").exists():
         text = host(TEMP + "record.reg").read_text(encoding="utf-16").replace("\\\n  ", "")
-        return {re.sub(r"\\(.)", r"\1", name): data
-                for name, data in re.findall(r'^"((?:[^"\\]|\\.)*)"=(.*)$', text, re.M)}
+        return sorted(re.findall(r'^".*', text, re.M))
 
 
 # Files in the prefix.
@@ -124,10 +128,8 @@ def contents(path):
 
 def install_program(folder="C:\\Setup"):
     """Quorvane.exe in folder with the payload folders beside it."""
-    host(folder).mkdir(parents=True, exist_ok=True)
+    make_files(folder, [sub + "\\" + e for sub, entries in PAYLOAD.items() for e in entries])
     shutil.copy(BIN / "Quorvane.exe", host(folder))
-    for sub, entries in PAYLOAD.items():
-        make_files(folder + "\\" + sub, entries)
     return folder + "\\Quorvane.exe"
 
 
@@ -142,7 +144,6 @@ def finish(process, timeout=TIMEOUT):
         return process.wait(timeout=timeout)
     finally:
         process.kill()
-        process.wait(timeout=30)
 
 
 # The UI, through uiauto.exe.
@@ -184,11 +185,6 @@ def check(what, got, wanted):
     assert got == wanted, "%s:\n got %r\nwant %r" % (what, got, wanted)
 
 
-def trees(expected):
-    check("trees", {path: tree(path) for path in expected},
-          {path: e and sorted(e) for path, e in expected.items()})
-
-
 def run_row(row):
     for entry in set(os.listdir(DRIVE_C)) - set(PRISTINE):
         (shutil.rmtree if (DRIVE_C / entry).is_dir() else os.unlink)(DRIVE_C / entry)
@@ -206,17 +202,15 @@ def run_row(row):
         elif verb == "pick":  # a path, or None to cancel; the browser's title
             seen = read(uiauto("browse", args[0] or "-", 20000))
             assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
-        elif verb == "trees":
-            trees(args[0])
         else:  # "click" or "state", in the main dialog (found once needed)
             dialog = dialog or uiauto("wait", 1005, 20000)
             uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
     check("exit status", finish(program), 0)
-    trees(row.get("trees", {}))
+    wanted = {path: entries and sorted(entries) for path, entries in row.get("trees", {}).items()}
+    check("trees", {path: tree(path) for path in wanted}, wanted)
     check("kept files", {path: contents(path) for path in kept}, kept)
     if "record" in row:  # {name: value}, or None for no record
-        wanted = row["record"] and {name: reg_data(v) for name, v in row["record"].items()}
-        check("record", record(), wanted)
+        check("record", record(), row["record"] and reg_values(row["record"]))
 
 
 def main(words):
@@ -226,10 +220,8 @@ def main(words):
     try:
         start_session()
         for row in chosen:  # a failing row's name is the last line before its traceback
-            print(row["name"], end=": ", flush=True)
-            begun = time.monotonic()
+            print(row["name"], flush=True)
             run_row(row)
-            print("ok, %.1f s" % (time.monotonic() - begun), flush=True)
     finally:
         end_session()
     return 0 if chosen else 1
