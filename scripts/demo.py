@@ -69,8 +69,7 @@ def screenshot_dialog():
     program = harness.start([exe, "-install"])
     try:
         answer(press="OK", buttons="OK Cancel")
-        dialog = uiauto("wait", 1005, 20000)
-        uiauto("paint", dialog)
+        dialog = uiauto("wait", 1005, 20000)  # painted once found
         picture = harness.WORK / "main-dialog.png"
         display = os.environ["DISPLAY"]
         xwd = subprocess.run(["xwd", "-root", "-silent", "-display", display],

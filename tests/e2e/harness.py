@@ -76,8 +76,7 @@ def seed_registry(keys):
              'X11 Driver]', '"Decorated"="N"', '"Managed"="N"']
     lines += ["[-%s]" % reg_path(k, v) for k in (RECORD, STUDIO) for v in (32, 64)]
     for (key, view), values in keys.items():
-        lines += ["[%s]" % reg_path(key, view)]
-        lines += reg_values(values)
+        lines += ["[%s]" % reg_path(key, view), *reg_values(values)]
     host(TEMP + "seed.reg").write_text("\r\n".join(lines + [""]), encoding="utf-16")
     # regedit ended with 1 once while another Wine prefix was busy: one more try.
     command = (WINE64, "regedit", "/s", TEMP + "seed.reg")

@@ -2,12 +2,11 @@
 // program's windows and drives them by sending messages to their handles.
 //
 //   uiauto wait ID MS          the handle of a visible dialog holding control ID
-//                              (65535: the text of a message box)
+//                              (65535: the text of a message box), once it is painted
 //   uiauto read HWND           the window, then each child control, one a line:
 //                              id, class, enabled, check state, text as UTF-16 hex
 //   uiauto click HWND ID [MS]  posts BM_CLICK to control ID; with MS, waits until
 //                              HWND is gone
-//   uiauto paint HWND          paints the window now (for screenshots)
 //   uiauto browse PATH|- MS    in the folder browser: reads it as read does, then
 //                              selects PATH (C:\dir\...) and presses OK, or Cancel for -
 //
@@ -108,18 +107,16 @@ int wmain(int argc, wchar_t** argv) {
     const DWORD ms = argc > 3 ? wcstoul(argv[argc - 1], nullptr, 10) : 0;
     if (verb == L"wait" && argc == 4) {
         window = waitDialog(_wtoi(argv[2]), nullptr, ms);
-        return window ? (std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0) : fail("timeout");
+        if (!window) return fail("timeout");
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        send(window, WM_NULL, 0, 0);  // the window has handled the paint when it answers
+        return std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0;
     }
     if (verb == L"read" && argc == 3) return IsWindow(window) ? (read(window), 0) : fail("no window");
     if (verb == L"click" && (argc == 4 || argc == 5)) {
         if (!PostMessageW(GetDlgItem(window, _wtoi(argv[3])), BM_CLICK, 0, 0)) return fail("no control");
         return argc == 4 || waitGone(window, ms) ? 0 : fail("still open");
-    }
-    if (verb == L"paint" && argc == 3) {
-        RedrawWindow(window, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        send(window, WM_NULL, 0, 0);  // the window has handled the paint when it answers
-        return 0;
     }
     if (verb == L"browse" && argc == 4) {
         HWND browser = waitDialog(0, WC_TREEVIEWW, ms);
