@@ -26,7 +26,7 @@ def seed_record():
 
 
 def show_record(title):
-    print(title, " ".join('"%s"=%s' % item for item in (record() or {}).items()))
+    print(title, " ".join(record() or []))
 
 
 def run(exe, *args):
@@ -69,8 +69,7 @@ def screenshot_dialog():
     program = harness.start([exe, "-install"])
     try:
         answer(press="OK", buttons="OK Cancel")
-        dialog = uiauto("wait", 1005, 20000)
-        uiauto("paint", dialog)
+        dialog = uiauto("wait", 1005, 20000)  # painted once found
         picture = harness.WORK / "main-dialog.png"
         display = os.environ["DISPLAY"]
         xwd = subprocess.run(["xwd", "-root", "-silent", "-display", display],
@@ -138,7 +137,7 @@ def main():
     if show and not os.environ.get("DISPLAY"):
         raise SystemExit("--show needs DISPLAY")
     try:
-        harness.start_session(os.environ["DISPLAY"] if show else None)
+        harness.start_session()
         silent_demo()
         if show:
             show_on_own_display()

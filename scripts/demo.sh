@@ -8,4 +8,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 echo "Building under build/ ..."
 bash scripts/build.sh >/dev/null
-exec python3 scripts/demo.py "$@"
+# On an X display of its own, made and ended by xvfb-run; --show uses $DISPLAY.
+case " $* " in
+    *" --show "*) exec python3 scripts/demo.py "$@" ;;
+    *) exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" python3 scripts/demo.py "$@" ;;
+esac

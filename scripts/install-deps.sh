@@ -18,7 +18,9 @@ have_cmd x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have_cmd wine64 || have_pkg wine64 || need+=(wine64)
 have_pkg wine32:i386 || need+=(wine32:i386)
 have_cmd wine || have_pkg wine || need+=(wine)
-have_cmd Xvfb || need+=(xvfb)
+# xvfb-run (in xvfb) needs xauth, which xvfb only recommends.
+have_cmd xvfb-run || need+=(xvfb)
+have_cmd xauth || need+=(xauth)
 have_cmd xwd || need+=(x11-apps)
 # A "convert" may be on PATH without ImageMagick behind it: ask for the package.
 have_pkg imagemagick || need+=(imagemagick)

@@ -1,11 +1,12 @@
 """Runs the real 32-bit Quorvane.exe under Wine, one data row of rows.py at a time.
 
-    harness.py [WORD ...]   runs the rows whose names contain a WORD (all without)
+    xvfb-run -a -s "-screen 0 1280x1024x24" python3 harness.py [WORD ...]
 
-The run owns an Xvfb display and a fresh prefix under $QUORVANE_E2E_WORK; every
-program is started from C:\\ and killed by its pid when it does not end in time.
+runs the rows whose names contain a WORD (all without) on the display that DISPLAY
+names, in a fresh prefix under $QUORVANE_E2E_WORK; every program is started from C:\\
+and killed by its pid when it does not end in time.
 """
-import contextlib, os, re, select, shutil, signal, subprocess, sys, time
+import os, re, shutil, subprocess, sys
 from pathlib import Path
 from subprocess import DEVNULL
 
@@ -27,44 +28,25 @@ class Expand(str):
     """A registry value of type REG_EXPAND_SZ (a plain str is REG_SZ)."""
 
 
-def wine(*args, timeout=TIMEOUT, check=True):  # no pipe: a service Wine starts would hold it
-    subprocess.run(args, stdout=DEVNULL, stderr=DEVNULL, timeout=timeout, check=check)
+def wine(*args, timeout=TIMEOUT):  # no pipe: a service Wine starts would hold it
+    return subprocess.run(args, stdout=DEVNULL, stderr=DEVNULL, timeout=timeout).returncode
 
 
-def start_session(display=None):
-    """An X display (Xvfb unless given) and a fresh prefix of our own."""
-    WORK.mkdir(parents=True, exist_ok=True)
-    end_session()
+def start_session():
+    """A fresh prefix of our own, its programs shown on the display that DISPLAY names."""
     os.environ.update(WINEPREFIX=str(PREFIX), WINEDLLOVERRIDES="mscoree,mshtml=",
                       WINEDEBUG="-all")
-    if display is None:
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write_end,),
-                                stdout=DEVNULL, stderr=DEVNULL, start_new_session=True)
-        os.close(write_end)
-        (WORK / "xvfb.pid").write_text(str(xvfb.pid))
-        with os.fdopen(read_end) as pipe:  # Xvfb writes its number once it listens
-            ready = select.select([pipe], [], [], 30)[0]
-            display = ":" + (pipe.readline() if ready else "").strip()
-        assert display != ":", "Xvfb did not report its display"
-    os.environ["DISPLAY"] = display
+    end_session()
     shutil.rmtree(PREFIX, ignore_errors=True)
-    wine("wineboot", "-i", timeout=300)
-    # No crash dialog (a crash ends the program); window frames drawn by Wine,
-    # as Xvfb has no window manager; a wineserver that outlives each program.
-    seed_registry({}, ["[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]",
-                       '"ShowCrashDialog"=dword:00000000', '[HKEY_CURRENT_USER\\Software\\Wine\\'
-                       'X11 Driver]', '"Decorated"="N"', '"Managed"="N"'])
-    wine("wineserver", "-p", check=False)
+    WORK.mkdir(parents=True, exist_ok=True)
+    assert wine("wineboot", "-i", timeout=300) == 0, "wineboot failed"
+    seed_registry({})
+    wine("wineserver", "-p")  # one wineserver that outlives each program
     PRISTINE[:] = os.listdir(DRIVE_C)
 
 
-def end_session():
-    PREFIX.exists() and wine("wineserver", "-k", check=False)
-    with contextlib.suppress(FileNotFoundError, ProcessLookupError):
-        os.kill(int((WORK / "xvfb.pid").read_text()), signal.SIGTERM)
-    (WORK / "xvfb.pid").unlink(missing_ok=True)
+def end_session():  # our prefix's wineserver, with every program still running in it
+    PREFIX.exists() and wine("wineserver", "-k")
 
 
 # The registry: one import a row, both views (the 32-bit one is Wow6432Node).
@@ -78,32 +60,36 @@ def reg_data(value):
     return '"%s"' % value.replace("\\", "\\\\").replace('"', '\\"')
 
 
-def seed_registry(keys, extra=()):
+def reg_values(values):
+    """{name: value} as the lines of a .reg file, sorted."""
+    return sorted('"%s"=%s' % (name, reg_data(value)) for name, value in values.items())
+
+
+def seed_registry(keys):
     """Removes the record and Android Studio keys from both views, then writes
     keys: {(key, view): {name: value}}, with the 64-bit regedit (a 32-bit one
     reaches the 32-bit view only)."""
-    lines = ["Windows Registry Editor Version 5.00", "", *extra]
+    # No crash dialog (a crash ends the program); window frames drawn by Wine, as
+    # Xvfb has no window manager.
+    lines = ["Windows Registry Editor Version 5.00", "", "[HKEY_CURRENT_USER\\Software\\Wine\\"
+             "WineDbg]", '"ShowCrashDialog"=dword:00000000', '[HKEY_CURRENT_USER\\Software\\Wine\\'
+             'X11 Driver]', '"Decorated"="N"', '"Managed"="N"']
     lines += ["[-%s]" % reg_path(k, v) for k in (RECORD, STUDIO) for v in (32, 64)]
     for (key, view), values in keys.items():
-        lines += ["[%s]" % reg_path(key, view)]
-        lines += ['"%s"=%s' % (name, reg_data(value)) for name, value in values.items()]
+        lines += ["[%s]" % reg_path(key, view), *reg_values(values)]
     host(TEMP + "seed.reg").write_text("\r\n".join(lines + [""]), encoding="utf-16")
-    # Seen once while another Wine prefix was busy on this machine: regedit ended with 1.
-    # Said aloud and tried once more; the row's own checks decide the rest.
-    if subprocess.run([WINE64, "regedit", "/s", TEMP + "seed.reg"], stdout=DEVNULL,
-                      stderr=DEVNULL, timeout=TIMEOUT).returncode != 0:
-        print("note: regedit /s failed once; importing again", flush=True)
-        wine(WINE64, "regedit", "/s", TEMP + "seed.reg")
+    # regedit ended with 1 once while another Wine prefix was busy: one more try.
+    command = (WINE64, "regedit", "/s", TEMP + "seed.reg")
+    assert wine(*command) == 0 or wine(*command) == 0, "regedit /s failed twice"
 
 
 def record():
-    """The record in the 32-bit view, {name: data as reg_data writes it}; None without the key."""
+    """The record in the 32-bit view as reg_values gives it; None without the key."""
     host(TEMP + "record.reg").unlink(missing_ok=True)
     wine(WINE64, "regedit", "/e", TEMP + "record.reg", reg_path(RECORD, 32))
-    with contextlib.suppress(FileNotFoundError):
+    if host(TEMP + "record.reg").exists():
         text = host(TEMP + "record.reg").read_text(encoding="utf-16").replace("\\\n  ", "")
-        return {re.sub(r"\\(.)", r"\1", name): data
-                for name, data in re.findall(r'^"((?:[^"\\]|\\.)*)"=(.*)$', text, re.M)}
+        return sorted(re.findall(r'^".*', text, re.M))
 
 
 # Files in the prefix.
@@ -114,24 +100,25 @@ def host(path):
 
 
 def make_files(root, entries):
-    """Files holding "content of <entry>" below root; an entry ending in \\ is a folder."""
+    """Below root: files holding "content of <entry>", folders for entries ending in \\,
+    and Linux symlinks for "<entry>@<C:\\ path>"."""
     for entry in entries:
-        path = host(root + "\\" + entry.rstrip("\\"))
-        (path if entry.endswith("\\") else path.parent).mkdir(parents=True, exist_ok=True)
-        entry.endswith("\\") or path.write_text("content of " + entry)
+        name, link, target = entry.partition("@")
+        path = host(root + "\\" + name.rstrip("\\"))
+        (path if name.endswith("\\") else path.parent).mkdir(parents=True, exist_ok=True)
+        if link:
+            path.symlink_to(host(target))
+        elif not name.endswith("\\"):
+            path.write_text("content of " + entry)
 
 
 def tree(path):
-    """Every entry below a folder, relative and sorted, folders ending in \\ and
-    links in @ (not followed); None when the folder is missing."""
+    """The files, links (@, not followed) and empty folders (\\) below a folder, relative
+    and sorted; None when the folder is missing."""
     base = host(path)
     return sorted("\\".join(p.relative_to(base).parts) + ("@" if p.is_symlink() else "\\" if
-                  p.is_dir() else "") for p in base.rglob("*")) if base.is_dir() else None
-
-
-def listing(entries):
-    """entries with the folders that hold them, as tree() lists them."""
-    return sorted({*entries, *(e[:i + 1] for e in entries for i, c in enumerate(e) if c == "\\")})
+                  p.is_dir() else "") for p in base.rglob("*") if p.is_symlink()
+                  or not p.is_dir() or not any(p.iterdir())) if base.is_dir() else None
 
 
 def contents(path):
@@ -140,10 +127,8 @@ def contents(path):
 
 def install_program(folder="C:\\Setup"):
     """Quorvane.exe in folder with the payload folders beside it."""
-    host(folder).mkdir(parents=True, exist_ok=True)
+    make_files(folder, [sub + "\\" + e for sub, entries in PAYLOAD.items() for e in entries])
     shutil.copy(BIN / "Quorvane.exe", host(folder))
-    for sub, entries in PAYLOAD.items():
-        make_files(folder + "\\" + sub, entries)
     return folder + "\\Quorvane.exe"
 
 
@@ -158,7 +143,6 @@ def finish(process, timeout=TIMEOUT):
         return process.wait(timeout=timeout)
     finally:
         process.kill()
-        process.wait(timeout=30)
 
 
 # The UI, through uiauto.exe.
@@ -169,10 +153,10 @@ def uiauto(*args):
     return done.stdout.rstrip("\r\n")
 
 
-def read(lines):
+def read(window):
     """uiauto's reading of a window: (id, class, enabled, check, text), the window first."""
     return [(int(i), cls, on == "1", int(check), bytes.fromhex(text).decode("utf-16-be"))
-            for i, cls, on, check, text in (line.split("\t") for line in lines.splitlines())]
+            for i, cls, on, check, text in (line.split("\t") for line in window.splitlines())]
 
 
 def answer(text="", buttons="OK", press="OK"):
@@ -187,30 +171,17 @@ def answer(text="", buttons="OK", press="OK"):
     return got[1]
 
 
-def shown(window, expected):
-    """What the main dialog shows, in the terms of a state step."""
-    (_, _, _, _, caption), *seen = read(uiauto("read", window))
-    got = dict(caption=caption, off={c[0] for c in seen if not c[2]},
-               checked={c[0] for c in seen if c[3]},
-               text={i: [c[4] for c in seen if c[0] == i][0] for i in expected.get("text", ())})
-    return {kind: got[kind] for kind in expected}
+def shows(dialog, wanted):
+    """Checks what the main dialog shows: {"off": the ids disabled, "checked": the ids
+    checked, id: its text}, as far as wanted names."""
+    seen = read(uiauto("read", dialog))[1:]
+    got = {c[0]: c[4] for c in seen}
+    got.update(off={c[0] for c in seen if not c[2]}, checked={c[0] for c in seen if c[3]})
+    check("dialog", {key: got.get(key) for key in wanted}, wanted)
 
 
 def check(what, got, wanted):
     assert got == wanted, "%s:\n got %r\nwant %r" % (what, got, wanted)
-
-
-def settled(get, wanted, what):
-    """Polls get() for up to 10 s until it gives wanted (a click may still be handled)."""
-    deadline = time.monotonic() + 10
-    while get() != wanted and time.monotonic() < deadline:
-        time.sleep(0.1)
-    check(what, get(), wanted)
-
-
-def trees(expected):
-    check("trees", {path: tree(path) for path in expected},
-          {path: e and listing(e) for path, e in expected.items()})
 
 
 def run_row(row):
@@ -219,36 +190,26 @@ def run_row(row):
     exe = install_program()
     for root, entries in row.get("files", {}).items():
         make_files(root, entries)
-    for link, target in row.get("links", {}).items():
-        os.symlink(host(target), host(link))
     seed_registry(row.get("reg", {}))
     for before in row.get("before", ()):  # a Python call, or a Windows command line to complete
         before() if callable(before) else check(before[0], finish(start(before)), 0)
     kept = {path: contents(path) for path in row.get("kept", ())}
-    wanted = record() if row.get("record") == "same" else row.get("record") and {
-        name: reg_data(value) for name, value in row["record"].items()}
-    program, dialog = start(row.get("command", [exe, *row.get("args", [])])), []
+    program, dialog = start(row.get("command", [exe, *row.get("args", [])])), None
     for verb, *args in row.get("steps", ()):
-        if verb in ("click", "close", "state") and not dialog:  # the main dialog, once needed
-            dialog.append(uiauto("wait", 1005, 20000))
         if verb == "box":
             answer(*args)
-        elif verb in ("click", "close"):
-            uiauto(verb, dialog[0], *args)
         elif verb == "pick":  # a path, or None to cancel; the browser's title
             seen = read(uiauto("browse", args[0] or "-", 20000))
             assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
-        elif verb == "state":
-            settled(lambda: shown(dialog[0], args[0]), args[0], "dialog")
-        elif verb == "windows":
-            settled(lambda: uiauto("count", CAPTION), str(args[0]), "windows of " + CAPTION)
-        else:
-            assert verb == "trees", "unknown step %r" % verb
-            trees(args[0])
+        else:  # "click" or "state", in the main dialog (found once needed)
+            dialog = dialog or uiauto("wait", 1005, 20000)
+            uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
     check("exit status", finish(program), 0)
-    trees(row.get("trees", {}))
+    wanted = {path: entries and sorted(entries) for path, entries in row.get("trees", {}).items()}
+    check("trees", {path: tree(path) for path in wanted}, wanted)
     check("kept files", {path: contents(path) for path in kept}, kept)
-    "record" in row and check("record", record(), wanted)
+    if "record" in row:  # {name: value}, or None for no record
+        check("record", record(), row["record"] and reg_values(row["record"]))
 
 
 def main(words):
@@ -257,16 +218,11 @@ def main(words):
     chosen = [r for r in rows.ROWS if not words or any(w in r["name"] for w in words)]
     try:
         start_session()
-        for row in chosen:
-            begun = time.monotonic()
-            try:
-                run_row(row)
-            except Exception:
-                print("FAIL  %s" % row["name"], flush=True)
-                raise
-            print("ok    %5.1fs  %s" % (time.monotonic() - begun, row["name"]), flush=True)
+        for row in chosen:  # a failing row's name is the last line before its traceback
+            print(row["name"], flush=True)
+            run_row(row)
     finally:
-        end_session()  # with the prefix's wineserver, every program still running
+        end_session()
     return 0 if chosen else 1
 
 

@@ -2,16 +2,13 @@
 // program's windows and drives them by sending messages to their handles.
 //
 //   uiauto wait ID MS          the handle of a visible dialog holding control ID
-//                              (65535: the text of a message box)
+//                              (65535: the text of a message box), once it is painted
 //   uiauto read HWND           the window, then each child control, one a line:
 //                              id, class, enabled, check state, text as UTF-16 hex
 //   uiauto click HWND ID [MS]  posts BM_CLICK to control ID; with MS, waits until
 //                              HWND is gone
-//   uiauto close HWND          the close button of the caption (SC_CLOSE)
-//   uiauto paint HWND          paints the window now (for screenshots)
 //   uiauto browse PATH|- MS    in the folder browser: reads it as read does, then
 //                              selects PATH (C:\dir\...) and presses OK, or Cancel for -
-//   uiauto count CAPTION       how many visible top-level windows have that caption
 //
 // Exit status 1, with the reason on the last line, when a wait timed out, a
 // window was missing or the path could not be selected.
@@ -36,12 +33,6 @@ LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-std::wstring textOf(HWND window) {
-    wchar_t text[4096] = {};  // WM_GETTEXT is marshalled between processes
-    send(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 std::string classOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof(name));
@@ -49,9 +40,11 @@ std::string classOf(HWND window) {
 }
 
 void print(HWND window) {
-    std::printf("%d\t%s\t%d\t%d\t", GetDlgCtrlID(window), classOf(window).c_str(),
-                IsWindowEnabled(window) ? 1 : 0, static_cast<int>(send(window, BM_GETCHECK, 0, 0)));
-    for (wchar_t c : textOf(window)) std::printf("%04x", static_cast<unsigned>(c));
+    wchar_t text[4096] = {};  // WM_GETTEXT is marshalled between processes
+    send(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    std::printf("%d\t%s\t%d\t%d\t", GetDlgCtrlID(window), classOf(window).c_str(), IsWindowEnabled(window) ? 1 : 0,
+                static_cast<int>(send(window, BM_GETCHECK, 0, 0)));
+    for (const wchar_t* c = text; *c; ++c) std::printf("%04x", static_cast<unsigned>(*c));
     std::printf("\n");
 }
 
@@ -71,16 +64,14 @@ bool poll(Done done, DWORD ms) {
 // A visible top-level dialog that holds a child of that id or class.
 HWND waitDialog(int id, const wchar_t* childClass, DWORD ms) {
     HWND found = nullptr;
-    poll(
-        [&] {
-            for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT))
-                if (IsWindowVisible(w) && classOf(w) == "#32770" &&
-                    (childClass ? FindWindowExW(w, nullptr, childClass, nullptr) : GetDlgItem(w, id)))
-                    found = w;
-            return found != nullptr;
-        },
-        ms);
-    return found;
+    auto look = [&] {
+        for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT))
+            if (IsWindowVisible(w) && classOf(w) == "#32770" &&
+                (childClass ? FindWindowExW(w, nullptr, childClass, nullptr) : GetDlgItem(w, id)))
+                found = w;
+        return found != nullptr;
+    };
+    return poll(look, ms) ? found : nullptr;
 }
 
 bool waitGone(HWND window, DWORD ms) {
@@ -98,13 +89,11 @@ bool select(HWND browser, const wchar_t* path, DWORD ms) {
     GetWindowThreadProcessId(browser, &id);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
     void* memory = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
-    const bool selected = WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr) &&
-                          poll(
-                              [&] {
-                                  send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory));
-                                  return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
-                              },
-                              ms);
+    auto moved = [&] {
+        send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(memory));
+        return send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != before;
+    };
+    const bool selected = WriteProcessMemory(process, memory, path, (wcslen(path) + 1) * 2, nullptr) && poll(moved, ms);
     VirtualFreeEx(process, memory, 0, MEM_RELEASE);
     CloseHandle(process);
     return selected;
@@ -118,20 +107,16 @@ int wmain(int argc, wchar_t** argv) {
     const DWORD ms = argc > 3 ? wcstoul(argv[argc - 1], nullptr, 10) : 0;
     if (verb == L"wait" && argc == 4) {
         window = waitDialog(_wtoi(argv[2]), nullptr, ms);
-        return window ? (std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0) : fail("timeout");
+        if (!window) return fail("timeout");
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        send(window, WM_NULL, 0, 0);  // the window has handled the paint when it answers
+        return std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0;
     }
     if (verb == L"read" && argc == 3) return IsWindow(window) ? (read(window), 0) : fail("no window");
     if (verb == L"click" && (argc == 4 || argc == 5)) {
         if (!PostMessageW(GetDlgItem(window, _wtoi(argv[3])), BM_CLICK, 0, 0)) return fail("no control");
         return argc == 4 || waitGone(window, ms) ? 0 : fail("still open");
-    }
-    if (verb == L"close" && argc == 3)
-        return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : fail("no window");
-    if (verb == L"paint" && argc == 3) {
-        RedrawWindow(window, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        send(window, WM_NULL, 0, 0);  // the window has handled the paint when it answers
-        return 0;
     }
     if (verb == L"browse" && argc == 4) {
         HWND browser = waitDialog(0, WC_TREEVIEWW, ms);
@@ -141,13 +126,6 @@ int wmain(int argc, wchar_t** argv) {
         if (!cancel && !select(browser, argv[2], ms)) return fail("not selected");
         PostMessageW(GetDlgItem(browser, cancel ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
         return waitGone(browser, ms) ? 0 : fail("still open");
-    }
-    if (verb == L"count" && argc == 3) {
-        int count = 0;
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-            count += IsWindowVisible(w) && textOf(w) == argv[2] ? 1 : 0;
-        std::printf("%d\n", count);
-        return 0;
     }
     return fail("usage: see the top of uiauto.cpp");
 }
