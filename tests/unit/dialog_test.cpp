@@ -143,6 +143,10 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     EXPECT_TRUE(!gDialog.adtValid && fake::state().texts[1001] == L"C:\\adt");
     open({1003, 1003}, {L"C:\\adt"});
     EXPECT_TRUE(gDialog.adtValid);
+    // A standalone environment gets its add-ons first.
+    SetUp(), makeAdt(L"C:\\adt"), open({1007, 1010, 1011}, {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
+    fake::state().log.clear();
+    EXPECT_TRUE(press(1005) && fake::state().log.at(2) == L"mkdir C:\\adt\\sdk\\add-ons");
 }
 
 TEST_F(Dialog, OtherNotificationsCancelCloseAndTheStartsThatShowNoDialog) {

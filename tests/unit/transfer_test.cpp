@@ -95,7 +95,11 @@ TEST_F(Transfer, LinksGoAsTheLinksThemselves) {
     EXPECT_EQ(fake::state().log,
               (Lines{L"rmdir C:\\eclipse\\plugins\\core", L"unlink C:\\eclipse\\plugins\\ui.jar",
                      L"rmdir C:\\sdk\\add-ons\\addon\\deep\\link", L"delete C:\\sdk\\add-ons\\addon 614"}));
-    EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
+    // A folder below which a link cannot be removed is left alone: the shell's delete would follow it.
+    fake::add(L"C:\\sdk\\add-ons\\addon\\x");
+    nodes[L"c:\\sdk\\add-ons\\addon\\x"] = {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"};
+    EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
+    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons\\addon\\x") && fake::exists(L"C:\\outside\\kept"));
 }
 
 TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
