@@ -201,6 +201,8 @@ def run_row(row):
         elif verb == "pick":  # a path, or None to cancel; the browser's title
             seen = read(uiauto("browse", args[0] or "-", 20000))
             assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
+            # OK is enabled for a folder of the file system only.
+            assert not args[0] or [c[2] for c in seen if c[0] == 1] == [args[0][1:3] == ":\\"], seen
         else:  # "click" or "state", in the main dialog (found once needed)
             dialog = dialog or uiauto("wait", 1005, 20000)
             uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)

@@ -59,6 +59,7 @@ ADT_START = ("state", {"off": {1030, 1021, 1022, 1023, 1024, 1031, 1018, 1012, 1
 
 
 ELSEWHERE = ["d\\i.txt", "f.jar"]  # where the links lead, in C:\\out
+COMPUTER = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"  # not a file-system folder: no OK, Cancel
 
 
 def nested(entries):  # what a copy of entries onto themselves adds under Wine
@@ -92,14 +93,14 @@ ROWS = [
          files={E + "adt": ADT_PAYLOAD}, reg=ADT_REC, args=["-install", "-uninstall"],
          steps=[INTRO, ADT_START, ("click", 2)],
          trees={E + "adt": ["eclipse\\plugins\\", "sdk\\add-ons\\"]}),
-    dict(name="browse: Integrate refused, a folder not valid, a browser cancelled; then "
+    dict(name="browse: Integrate refused, a folder not valid, no OK outside the file system; then "
          "standalone picked and integrated: the ADT record rewritten", reg=ADT_REC,
          files={E + "eclipse": ["eclipse.exe", "plugins\\keep.jar"], E + "no-adt": ["eclipse\\"],
                 E + "sdk": ["platform-tools\\adb.exe"]}, args=["-install"],
          steps=[INTRO, ("click", 1005), ("box", "select a valid ADT root folder first!"), FAILED,
                 ("click", 1003), ("pick", E + "no-adt"),
                 ("box", 'The folder "%sno-adt" is not a valid ADT root folder!' % E),
-                ("click", 1003), ("pick", None), ("box", "select a valid ADT root folder!"),
+                ("click", 1003), ("pick", COMPUTER), ("box", "select a valid ADT root folder!"),
                 ("click", 1007), ("click", 1010),  # standalone, and both Browse buttons
                 ("pick", E + "eclipse", "Select the Eclipse root folder:"), ("click", 1011),
                 ("pick", E + "sdk", "Select the Android SDK root folder:"), ("click", 1005), DONE],

@@ -7,8 +7,9 @@
 //                              id, class, enabled, check state, text as UTF-16 hex
 //   uiauto click HWND ID [MS]  posts BM_CLICK to control ID; with MS, waits until
 //                              HWND is gone
-//   uiauto browse PATH|- MS    in the folder browser: reads it as read does, then
-//                              selects PATH (C:\dir\...) and presses OK, or Cancel for -
+//   uiauto browse PATH|- MS    in the folder browser: selects PATH (C:\dir\... or a
+//                              shell name such as ::{CLSID}), reads the browser as read
+//                              does, and presses OK, or Cancel for - or when OK is disabled
 //
 // Exit status 1, with the reason on the last line, when a wait timed out, a
 // window was missing or the path could not be selected.
@@ -122,9 +123,11 @@ int wmain(int argc, wchar_t** argv) {
         HWND browser = waitDialog(0, WC_TREEVIEWW, ms);
         const bool cancel = wcscmp(argv[2], L"-") == 0;
         if (!browser) return fail("timeout");
-        read(browser);
         if (!cancel && !select(browser, argv[2], ms)) return fail("not selected");
-        PostMessageW(GetDlgItem(browser, cancel ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
+        // OK may follow the choice a moment later; it stays disabled for a place outside the file system.
+        const bool ok = !cancel && poll([&] { return IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE; }, 2000);
+        read(browser);
+        PostMessageW(GetDlgItem(browser, ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
         return waitGone(browser, ms) ? 0 : fail("still open");
     }
     return fail("usage: see the top of uiauto.cpp");
