@@ -66,7 +66,7 @@ void cleanRecordedEnvironment(bool considerAndroidStudio, const KeptFolders& jus
 // window; true on success.
 bool integrate(const Target& target, platform::ProgressWindow& progress) {
     progress.showAndPaint();
-    if (!integrateEnvironment(target.kind, target.roots, target.order, gDialog.mainWindow)) {
+    if (!integrateOrRollBack(target.kind, target.roots, target.order, gDialog.mainWindow)) {
         return false;
     }
     if (gDialog.cleanChecked) {

@@ -4,44 +4,80 @@
 
 #include "environment/folder_rules.h"
 #include "environment/payload_transfer.h"
+#include "environment/program_bounds.h"
 
 namespace {
+
+// The roots as full paths, made once before any step uses them: a root
+// such as "C:\x\..\adt" must never make the shell create "C:\x".
+struct FullRoots {
+    PathBuffer first;
+    PathBuffer second;
+    EnvironmentRoots roots{nullptr, nullptr};
+};
+
+bool fullRoot(const wchar_t* root, PathBuffer& out, const wchar_t*& use) {
+    use = nullptr;
+    if (root == nullptr) {
+        return true;
+    }
+    use = out.text;
+    return platform::fullPath(root, out.text, kPathChars);
+}
+
+bool makeFullRoots(const EnvironmentRoots& roots, FullRoots& out) {
+    return fullRoot(roots.first, out.first, out.roots.first) &&
+           fullRoot(roots.second, out.second, out.roots.second);
+}
 
 bool stepTarget(const IntegrationStep& step, const EnvironmentRoots& roots, PathBuffer& target) {
     const wchar_t* root = stepRoot(step, roots);
     return root != nullptr && joinPath(target, root, step.targetSub);
 }
 
-// The step's payload folder, which must never be its target as well.
-bool stepPayload(const IntegrationStep& step, const PathBuffer& target, PathBuffer& payload) {
-    if (!payloadRoot(payload)) {
-        return false;
-    }
+bool stepPayload(const IntegrationStep& step, PathBuffer& payload) {
     // payloadRoot ends in a backslash; the subfolder is appended to it.
-    if (std::wcslen(payload.text) + std::wcslen(step.payloadSub) >= kPathChars) {
+    if (!payloadRoot(payload) ||
+        std::wcslen(payload.text) + std::wcslen(step.payloadSub) >= kPathChars) {
         return false;
     }
     std::wcscat(payload.text, step.payloadSub);
-    if (sameFolder(target.text, payload.text)) {
-        platform::debugOutput(L"The payload folder is not a target");
-        return false;
-    }
     return true;
 }
 
-bool copyStep(const IntegrationStep& step, const EnvironmentRoots& roots, platform::Window owner) {
+// What one copy step did, so that a failed integration can be undone.
+struct StepRun {
     PathBuffer target;
-    if (!stepTarget(step, roots, target)) {
+    bool createdTarget = false;
+    PlacedEntries placed;
+};
+
+bool copyStep(const IntegrationStep& step, const EnvironmentRoots& roots, platform::Window owner,
+              StepRun& run) {
+    if (!stepTarget(step, roots, run.target)) {
         return false;
     }
     if (step.createTarget) {
         std::uint32_t attributes = 0;
-        if (!platform::entryAttributes(target.text, &attributes)) {
-            platform::createDirectory(target.text);
+        if (!platform::entryAttributes(run.target.text, &attributes)) {
+            run.createdTarget = platform::createDirectory(run.target.text);
         }
     }
     PathBuffer payload;
-    return stepPayload(step, target, payload) && copyPayload(target.text, payload.text, owner);
+    return stepPayload(step, payload) &&
+           copyPayload(run.target.text, payload.text, owner, &run.placed);
+}
+
+bool copySteps(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
+               platform::Window owner, StepRun (&runs)[2]) {
+    FullRoots full;
+    if (!rootsUsable(kind, roots) || !makeFullRoots(roots, full)) {
+        platform::debugOutput(L"An environment root is not usable: nothing was copied");
+        return false;
+    }
+    const int first = order == StepOrder::PluginsFirst ? 1 : 2;
+    return copyStep(integrationStep(kind, first), full.roots, owner, runs[0]) &&
+           copyStep(integrationStep(kind, 3 - first), full.roots, owner, runs[1]);
 }
 
 bool isKept(const PathBuffer& target, const KeptFolders* kept) {
@@ -63,7 +99,7 @@ bool removeStep(const IntegrationStep& step, const EnvironmentRoots& roots, plat
         return true;
     }
     PathBuffer payload;
-    return stepPayload(step, target, payload) && removePayload(target.text, payload.text, owner);
+    return stepPayload(step, payload) && removePayload(target.text, payload.text, owner);
 }
 
 }  // namespace
@@ -80,9 +116,27 @@ bool payloadRoot(PathBuffer& out) {
     return true;
 }
 
+bool rootClearOfProgram(EnvironmentKind kind, RootSlot slot, const wchar_t* root) {
+    PathBuffer full;
+    if (!platform::fullPath(root, full.text, kPathChars)) {
+        return false;
+    }
+    for (int number = 1; number <= 2; ++number) {
+        const IntegrationStep& step = integrationStep(kind, number);
+        PathBuffer target;
+        if (step.root == slot &&
+            (!joinPath(target, full.text, step.targetSub) || !clearOfProgram(target.text))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool rootsUsable(EnvironmentKind kind, const EnvironmentRoots& roots) {
     for (int number = 1; number <= 2; ++number) {
-        if (!isUsableRoot(stepRoot(integrationStep(kind, number), roots))) {
+        const IntegrationStep& step = integrationStep(kind, number);
+        const wchar_t* root = stepRoot(step, roots);
+        if (!isUsableRoot(root) || !rootClearOfProgram(kind, step.root, root)) {
             return false;
         }
     }
@@ -91,13 +145,30 @@ bool rootsUsable(EnvironmentKind kind, const EnvironmentRoots& roots) {
 
 bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
                           platform::Window owner) {
-    if (!rootsUsable(kind, roots)) {
-        platform::debugOutput(L"An environment root is not usable: nothing was copied");
-        return false;
+    StepRun runs[2];
+    if (copySteps(kind, roots, order, owner, runs)) {
+        return true;
     }
-    const int first = order == StepOrder::PluginsFirst ? 1 : 2;
-    return copyStep(integrationStep(kind, first), roots, owner) &&
-           copyStep(integrationStep(kind, 3 - first), roots, owner);
+    platform::debugOutput(
+        L"Integration failed; nothing is undone: the record names this environment, and "
+        L"-uninstall removes what arrived");
+    return false;
+}
+
+bool integrateOrRollBack(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
+                         platform::Window owner) {
+    StepRun runs[2];
+    if (copySteps(kind, roots, order, owner, runs)) {
+        return true;
+    }
+    for (const StepRun& run : runs) {
+        removePlaced(run.target.text, run.placed, owner);
+        if (run.createdTarget) {
+            platform::removeDirectory(run.target.text);  // only when empty again
+        }
+    }
+    platform::debugOutput(L"Integration failed; what it put where nothing was is removed again");
+    return false;
 }
 
 KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots) {
@@ -115,10 +186,11 @@ KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots) {
 
 bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, platform::Window owner,
                        const KeptFolders* kept) {
-    if (!rootsUsable(kind, roots)) {
+    FullRoots full;
+    if (!rootsUsable(kind, roots) || !makeFullRoots(roots, full)) {
         platform::debugOutput(L"An environment root is not usable: nothing was removed");
         return false;
     }
-    return removeStep(integrationStep(kind, 1), roots, owner, kept) &&
-           removeStep(integrationStep(kind, 2), roots, owner, kept);
+    return removeStep(integrationStep(kind, 1), full.roots, owner, kept) &&
+           removeStep(integrationStep(kind, 2), full.roots, owner, kept);
 }

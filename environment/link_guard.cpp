@@ -1,17 +1,8 @@
 #include "environment/link_guard.h"
 
-#include <cwchar>
-
 #include "environment/folder_rules.h"
+#include "environment/folder_walk.h"
 #include "platform/platform.h"
-
-namespace {
-
-bool isDotEntry(const platform::FindEntry& entry) {
-    return std::wcscmp(entry.name, L".") == 0 || std::wcscmp(entry.name, L"..") == 0;
-}
-
-}  // namespace
 
 bool removeLinkItself(const PathBuffer& path, std::uint32_t attributes) {
     return (attributes & platform::kAttributeDirectory) != 0 ? platform::removeDirectory(path.text)
@@ -19,33 +10,35 @@ bool removeLinkItself(const PathBuffer& path, std::uint32_t attributes) {
 }
 
 bool clearLinksBelow(const wchar_t* folder) {
-    PathBuffer pattern;
     FinalPath folderFinal;
-    platform::FindEntry entry{};
-    platform::FileListing listing;
-    if (!joinPath(pattern, folder, L"*.*") || !finalPathOf(folder, folderFinal)) {
+    if (!finalPathOf(folder, folderFinal)) {
         return false;
     }
-    if (!listing.first(pattern.text, &entry)) {
-        return true;  // nothing below it
-    }
-    do {
-        if (isDotEntry(entry)) {
-            continue;
-        }
+    return visitEntries(folder, [&](const platform::FindEntry& entry) {
         PathBuffer path;
         if (!joinPath(path, folder, entry.name)) {
             return false;
         }
         if ((entry.attributes & platform::kAttributeReparsePoint) != 0) {
-            if (!removeLinkItself(path, entry.attributes)) {
-                return false;
-            }
-        } else if (leadsElsewhere(folderFinal, folder, entry.name) ||
-                   ((entry.attributes & platform::kAttributeDirectory) != 0 &&
-                    !clearLinksBelow(path.text))) {
-            return false;
+            return removeLinkItself(path, entry.attributes);
         }
-    } while (listing.next(&entry));
-    return true;
+        return !leadsElsewhere(folderFinal, folder, entry.name) &&
+               ((entry.attributes & platform::kAttributeDirectory) == 0 ||
+                clearLinksBelow(path.text));
+    });
+}
+
+bool readyForCopy(const FinalPath* folderFinal, const wchar_t* folder, const wchar_t* name,
+                  const PathBuffer& path, std::uint32_t attributes) {
+    const bool folderEntry = (attributes & platform::kAttributeDirectory) != 0;
+    if ((attributes & platform::kAttributeReparsePoint) != 0 || !folderEntry) {
+        return removeLinkItself(path, attributes);
+    }
+    if (folderFinal == nullptr) {
+        return false;
+    }
+    if (leadsElsewhere(*folderFinal, folder, name)) {
+        return removeLinkItself(path, attributes);
+    }
+    return clearLinksBelow(path.text);
 }

@@ -2,7 +2,9 @@
 
 #include <cwchar>
 
+#include "environment/arrival_check.h"
 #include "environment/folder_rules.h"
+#include "environment/folder_walk.h"
 #include "environment/link_guard.h"
 #include "environment/path_buffer.h"
 
@@ -22,11 +24,6 @@ bool isFolder(std::uint32_t attributes) {
     return (attributes & platform::kAttributeDirectory) != 0;
 }
 
-bool isDotEntry(const platform::FindEntry& entry) {
-    return isFolder(entry.attributes) &&
-           (std::wcscmp(entry.name, L".") == 0 || std::wcscmp(entry.name, L"..") == 0);
-}
-
 // A path as a shell list of one entry: the path, then two NULs.
 struct ShellPathList {
     wchar_t text[kPathChars + 1] = {};
@@ -36,42 +33,28 @@ struct ShellPathList {
     }
 };
 
-// Diagnostics for a debugger: the text with its code, then the path.
-void report(const wchar_t* format, unsigned code, const wchar_t* path) {
-    wchar_t text[64];
-    if (std::swprintf(text, sizeof(text) / sizeof(text[0]), format, code) >= 0) {
-        platform::debugOutput(text);
-    }
-    platform::debugOutput(path);
-}
-
-// Calls visit for every top-level entry of payload except "." and "..".
-// Fails when the listing cannot be started.
-template <typename Visit>
-bool walkPayload(const wchar_t* payload, Visit visit) {
-    PathBuffer pattern;
-    platform::FindEntry entry{};
-    platform::FileListing listing;
-    if (!joinPath(pattern, payload, L"*.*") || !listing.first(pattern.text, &entry)) {
-        return false;
-    }
-    do {
-        if (!isDotEntry(entry)) {
-            visit(entry);
-        }
-    } while (listing.next(&entry));
-    return true;
-}
-
-// Copies one entry; true when it is in the target afterwards, of its kind.
-// The shell's result alone is not enough: it reports success for some
-// copies that never arrived.
-bool copyEntry(const wchar_t* target, const wchar_t* payload, const platform::FindEntry& entry,
-               platform::Window owner) {
+// Copies one entry; true when it arrived whole. targetFinal is where the
+// target really is, null when that cannot be told. The shell's result alone
+// is not enough: it reports success for some copies that never arrived, or
+// arrived in part.
+bool copyEntry(const wchar_t* target, const FinalPath* targetFinal, const wchar_t* payload,
+               const platform::FindEntry& entry, platform::Window owner, PlacedEntries* placed) {
     PathBuffer source;
     PathBuffer destination;
     if (!joinPath(source, payload, entry.name) || !joinPath(destination, target, entry.name)) {
         return false;
+    }
+    // A copy opens an existing destination as CreateFileW does, following
+    // links: what is there goes first, or the entry fails untouched.
+    std::uint32_t existing = 0;
+    if (platform::entryAttributes(destination.text, &existing)) {
+        if (!readyForCopy(targetFinal, target, entry.name, destination, existing)) {
+            report(L"Left alone: a link in the way could not be removed, attributes 0x%x", existing,
+                   destination.text);
+            return false;
+        }
+    } else if (placed != nullptr) {
+        placed->push_back(entry);
     }
     const unsigned flags =
         isFolder(entry.attributes) ? kCopyFolderFlags : kCopyFolderFlags | platform::kFofFilesOnly;
@@ -79,17 +62,11 @@ bool copyEntry(const wchar_t* target, const wchar_t* payload, const platform::Fi
     const int result =
         platform::shellFileOperation(owner, platform::kFoCopy, ShellPathList(source).text,
                                      ShellPathList(destination).text, flags, &aborted);
-    if (result != 0) {
+    if (result != 0 || aborted) {
         report(L"Error in file operation 0x%x", static_cast<unsigned>(result), source.text);
         return false;
     }
-    std::uint32_t arrived = 0;
-    if (aborted || !platform::entryAttributes(destination.text, &arrived) ||
-        isFolder(arrived) != isFolder(entry.attributes)) {
-        report(L"Copy not in place, attributes 0x%x", arrived, destination.text);
-        return false;
-    }
-    return true;
+    return arrivedWhole(source, destination, entry);
 }
 
 // targetFinal is where the target really is; null when that cannot be told.
@@ -135,13 +112,17 @@ void removeEntry(const wchar_t* target, const FinalPath* targetFinal,
 
 }  // namespace
 
-bool copyPayload(const wchar_t* target, const wchar_t* payload, platform::Window owner) {
+bool copyPayload(const wchar_t* target, const wchar_t* payload, platform::Window owner,
+                 PlacedEntries* placed) {
     bool everyEntryCopied = true;
-    const bool listed = walkPayload(payload, [&](const platform::FindEntry& entry) {
+    FinalPath targetFinal;
+    const FinalPath* known = finalPathOf(target, targetFinal) ? &targetFinal : nullptr;
+    const bool listed = visitEntries(payload, [&](const platform::FindEntry& entry) {
         // A failed entry does not stop the walk; the step fails at its end.
-        if (!copyEntry(target, payload, entry, owner)) {
+        if (!copyEntry(target, known, payload, entry, owner, placed)) {
             everyEntryCopied = false;
         }
+        return true;
     });
     return listed && everyEntryCopied;
 }
@@ -150,8 +131,21 @@ bool removePayload(const wchar_t* target, const wchar_t* payload, platform::Wind
     bool everyEntryReached = true;
     FinalPath targetFinal;
     const FinalPath* known = finalPathOf(target, targetFinal) ? &targetFinal : nullptr;
-    const bool listed = walkPayload(payload, [&](const platform::FindEntry& entry) {
+    const bool listed = visitEntries(payload, [&](const platform::FindEntry& entry) {
         removeEntry(target, known, entry, owner, everyEntryReached);
+        return true;
     });
     return listed && everyEntryReached;
+}
+
+void removePlaced(const wchar_t* target, const PlacedEntries& placed, platform::Window owner) {
+    if (placed.empty()) {
+        return;
+    }
+    bool everyEntryReached = true;
+    FinalPath targetFinal;
+    const FinalPath* known = finalPathOf(target, targetFinal) ? &targetFinal : nullptr;
+    for (const platform::FindEntry& entry : placed) {
+        removeEntry(target, known, entry, owner, everyEntryReached);
+    }
 }

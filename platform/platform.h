@@ -57,10 +57,12 @@ private:
     void* handle_ = nullptr;
 };
 
-// A found entry carries its attributes and name as FindFirstFileW gives them.
+// A found entry carries its attributes, name and size as FindFirstFileW
+// gives them.
 struct FindEntry {
     std::uint32_t attributes;
     wchar_t name[260];
+    std::uint64_t size;
 };
 
 // A FindFirstFileW listing, closed with the object.
@@ -74,14 +76,18 @@ public:
     // False when nothing matched.
     bool first(const wchar_t* pathOrPattern, FindEntry* entry);
     bool next(FindEntry* entry);
+    // After next returned false: true when the listing ran to its end,
+    // false when it broke off with an error.
+    bool ended() const { return ended_; }
 
 private:
     void* handle_ = nullptr;
+    bool ended_ = true;
 };
 
-// The attributes of an entry itself (a link is not followed); false when
-// there is no such entry.
-bool entryAttributes(const wchar_t* path, std::uint32_t* attributes);
+// The attributes of an entry itself (a link is not followed), and its size
+// when asked; false when there is no such entry.
+bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64_t* size = nullptr);
 bool createDirectory(const wchar_t* path);
 // Remove one link itself: RemoveDirectoryW and DeleteFileW.
 bool removeDirectory(const wchar_t* path);

@@ -18,6 +18,7 @@ void toEntry(const WIN32_FIND_DATAW& data, FindEntry* entry) {
     entry->attributes = data.dwFileAttributes;
     static_assert(sizeof(entry->name) == sizeof(data.cFileName), "file name size");
     CopyMemory(entry->name, data.cFileName, sizeof(entry->name));
+    entry->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 // A handle on a file or folder that follows links (folders need backup
@@ -59,25 +60,33 @@ bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
         FindClose(handle_);
     }
     handle_ = handle;
+    ended_ = true;
     toEntry(data, entry);
     return true;
 }
 
 bool FileListing::next(FindEntry* entry) {
     WIN32_FIND_DATAW data;
-    if (handle_ == nullptr || !FindNextFileW(handle_, &data)) {
+    if (handle_ == nullptr) {
+        return false;
+    }
+    if (!FindNextFileW(handle_, &data)) {
+        ended_ = GetLastError() == ERROR_NO_MORE_FILES;
         return false;
     }
     toEntry(data, entry);
     return true;
 }
 
-bool entryAttributes(const wchar_t* path, std::uint32_t* attributes) {
-    const DWORD found = GetFileAttributesW(path);
-    if (found == INVALID_FILE_ATTRIBUTES) {
+bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64_t* size) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) {
         return false;
     }
-    *attributes = found;
+    *attributes = data.dwFileAttributes;
+    if (size != nullptr) {
+        *size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
     return true;
 }
 

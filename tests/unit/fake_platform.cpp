@@ -15,8 +15,14 @@ std::wstring lower(std::wstring text) {
     for (auto& c : text) c = static_cast<wchar_t>(std::towlower(c));
     return text;
 }
-// "/" made "\", as the full path has it; "." and ".." are left to the Wine tests.
-std::wstring slashes(std::wstring path) { return std::replace(path.begin(), path.end(), L'/', L'\\'), path; }
+// The full path: "/" made "\", "." dropped, ".." takes the name before it.
+std::wstring slashes(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    for (std::size_t at; (at = path.find(L"\\.\\")) != std::wstring::npos;) path.erase(at, 2);
+    for (std::size_t at; (at = path.find(L"\\..\\")) != std::wstring::npos && at > 2;)
+        path.erase(path.rfind(L'\\', at - 1), at + 3 - path.rfind(L'\\', at - 1));
+    return path;
+}
 // A node's key: lower case, no trailing separator; "\\.\" and "\\?\" lead to the path behind them.
 std::wstring key(std::wstring path) {
     if (startsWith(path, L"\\\\.\\") || startsWith(path, L"\\\\?\\")) path.erase(0, 4);
@@ -30,8 +36,22 @@ Node* find(const std::wstring& path) {
 }
 // A link's identity and final path are those of where it leads.
 std::wstring target(const wchar_t* path) { return find(path)->leadsTo.empty() ? key(path) : find(path)->leadsTo; }
+// Where a path leads when every link on the way is followed, as the shell's copy and delete do.
+std::wstring through(const std::wstring& path) {
+    std::wstring k = key(path);
+    for (std::size_t at = k.find(L'\\', 3);; at = k.find(L'\\', at + 1)) {
+        const auto found = gState.nodes.find(k.substr(0, at));
+        if (found != gState.nodes.end() && !found->second.leadsTo.empty()) {
+            const std::wstring rest = at == std::wstring::npos ? L"" : k.substr(at);
+            k = found->second.leadsTo + rest;
+            at = rest.empty() ? std::wstring::npos : found->second.leadsTo.size();
+        }
+        if (at == std::wstring::npos) return k;
+    }
+}
 platform::FindEntry entryOf(const std::wstring& name, const Node& node) {
-    platform::FindEntry entry{(node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes, {}};
+    platform::FindEntry entry{
+        (node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes, {}, node.size};
     std::wcsncpy(entry.name, name.c_str(), 259);
     return entry;
 }
@@ -42,12 +62,13 @@ std::wstring hex(unsigned value) {
 }  // namespace
 
 State& state() { return gState; }
-void add(const std::wstring& path, bool folder) {
+void add(const std::wstring& path, bool folder, std::uint64_t size) {
     const std::wstring k = key(path);
     for (std::wstring p = parentOf(k); p.size() > 2; p = parentOf(p)) gState.nodes.emplace(p, Node{});
-    gState.nodes[k] = Node{folder};
+    gState.nodes[k] = Node{folder, 0, L"", size};
 }
 bool exists(const std::wstring& path) { return find(path) != nullptr; }
+std::uint64_t sizeOf(const std::wstring& path) { return find(path)->size; }
 void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type, bool raw) {
     gState.registry[key(k)][name] = {type, raw ? text : text + L'\0'};
 }
@@ -107,7 +128,7 @@ bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
     const fake::Node* node = fake::find(path);
     auto* entries = new std::vector<FindEntry>;
     if (node && !pattern) entries->push_back(fake::entryOf(path.substr(path.rfind(L'\\') + 1), *node));
-    if (node && pattern && node->folder) {
+    if (node && pattern && node->folder && !node->unlisted) {
         *entries = {fake::entryOf(L".", *node), fake::entryOf(L"..", *node)};
         const std::wstring k = fake::key(path);
         for (const auto& [below, child] : gState.nodes)
@@ -125,9 +146,11 @@ bool FileListing::next(FindEntry* entry) {
     return any;
 }
 
-bool entryAttributes(const wchar_t* path, std::uint32_t* attributes) {
-    if (fake::exists(path)) *attributes = fake::entryOf(L"", *fake::find(path)).attributes;
-    return fake::exists(path);
+bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64_t* size) {
+    if (!fake::exists(path)) return false;
+    *attributes = fake::entryOf(L"", *fake::find(path)).attributes;
+    if (size) *size = fake::sizeOf(path);
+    return true;
 }
 bool createDirectory(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"mkdir ") + path);
@@ -176,9 +199,27 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     Lines tree;  // the source and everything below it
     for (const auto& node : gState.nodes)
         if (node.first == k || fake::startsWith(node.first, k + L"\\")) tree.push_back(node.first);
-    for (const auto& path : tree)
-        operation == kFoCopy ? fake::add(fake::key(to) + path.substr(k.size()), gState.nodes[path].folder)
-                             : void(gState.nodes.erase(path));
+    for (const auto& path : tree) {
+        const fake::Node node = gState.nodes[path];
+        if (operation == kFoDelete) {
+            // A recursive delete that meets a folder link goes on in what it leads to.
+            if (node.folder && !node.leadsTo.empty()) {
+                for (auto n = gState.nodes.begin(); n != gState.nodes.end();)
+                    n = fake::startsWith(n->first, node.leadsTo + L"\\") ? gState.nodes.erase(n) : std::next(n);
+            }
+            gState.nodes.erase(path);
+            continue;
+        }
+        const auto shortFile = gState.shortFiles.find(path);
+        if (shortFile != gState.shortFiles.end() && shortFile->second < 0) continue;
+        const std::uint64_t size = shortFile != gState.shortFiles.end() ? shortFile->second : node.size;
+        const std::wstring destination = fake::through(std::wstring(to) + path.substr(k.size()));
+        if (fake::exists(destination) && !node.folder) {
+            fake::find(destination)->size = size;  // written into whatever is there
+        } else if (!fake::exists(destination)) {
+            fake::add(destination, node.folder, size);
+        }
+    }
     return 0;
 }
 void debugOutput(const wchar_t* text) { gState.debug.push_back(text); }

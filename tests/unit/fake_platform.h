@@ -19,7 +19,9 @@ namespace fake {
 struct Node {
     bool folder = true;
     std::uint32_t extraAttributes = 0;  // a reparse point; read-only (0x1): a link that cannot be removed
-    std::wstring leadsTo;               // a link: where its final path is
+    std::wstring leadsTo;               // a link: where its final path is; the shell's copy and delete follow it
+    std::uint64_t size = 0;             // a file's
+    bool unlisted = false;              // its listing cannot be started
 };
 
 // Log lines: "copy TO FLAGS", "delete PATH FLAGS" (flags in hex, then " owned" with an owner
@@ -31,6 +33,7 @@ struct State {
     // "32\KEY\PATH" in lower case -> value name -> (type, data as stored)
     std::map<std::wstring, std::map<std::wstring, std::pair<std::uint32_t, std::wstring>>> registry;
     std::map<std::wstring, int> shellResults;  // by source: what its call returns; -1: 0, but nothing copied
+    std::map<std::wstring, int> shortFiles;    // by source file below a copied folder: bytes that arrive, -1 none
     Lines log, debug;
     std::vector<int> answers;  // message boxes' answers in order; IDOK when none is left
     std::vector<std::pair<platform::BrowseResult, std::wstring>> browseAnswers;
@@ -41,8 +44,9 @@ struct State {
 };
 
 State& state();
-void add(const std::wstring& path, bool folder = true);  // with its parent folders
+void add(const std::wstring& path, bool folder = true, std::uint64_t size = 0);  // with its parent folders
 bool exists(const std::wstring& path);
+std::uint64_t sizeOf(const std::wstring& path);
 // A value of a "32\..." or "64\..." key, stored with its NUL unless raw.
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);

@@ -1,7 +1,10 @@
 // The steps of every kind and run mode, and the safety of each copy and removal.
+#include "dialog/dialog_state.h"
+#include "dialog/integrate_command.h"
 #include "dialog/messages.h"
 #include "environment/environment_steps.h"
 #include "environment/payload_transfer.h"
+#include "environment/root_validation.h"
 #include "tests/unit/fake_platform.h"
 
 namespace {
@@ -51,6 +54,10 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
         // One unusable root: the environment is left alone whole.
         {{L"EclipseRootFolder", L"C:\\eclipse", L"SDKRootFolder", L"C:\\missing"}, false, both, {}},
         {{L"EclipseRootFolder", L"C:\\eclipse", L"SDKRootFolder", L"\\\\?\\C:\\sdk"}, false, install, {}},
+        // A root is made a full path first: "x\.." never makes the shell create "x".
+        {{L"ADTRootFolder", L"C:\\x\\..\\adt"}, false, install, steps(L"C:\\adt\\eclipse\\plugins", L"C:\\adt\\sdk\\add-ons")},
+        // A root whose targets lie in the payload is not usable.
+        {{L"ADTRootFolder", L"C:\\Setup\\plugins\\Eclipse\\core"}, false, both, {}},
         {adt, true, L"-silence", {L"box " + std::wstring(kUsageText) + L"|Quorvane v3.1|10000"}}};
     // clang-format on
     for (const auto& [record, studioFound, tail, log] : rows) {
@@ -62,14 +69,26 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
     }
 }
 
-TEST_F(Transfer, ACopyCountsOnlyWhenItsResultIsThereAndAFailedStepStopsTheEnvironment) {
+TEST_F(Transfer, ACopyCountsOnlyWhenItArrivedWholeAndAFailedStepStopsTheEnvironment) {
+    const std::wstring jar = L"c:\\setup\\plugins\\eclipse\\core\\lib\\a.jar";
+    fake::add(jar, false, 100);
+    // The bytes of core\lib\a.jar that arrive (-1: none), and whether the copy counts.
+    const std::pair<int, bool> rows[] = {{100, true}, {40, false}, {-1, false}};
+    for (const auto& [arriving, whole] : rows) {
+        fake::state().shortFiles[jar] = arriving;
+        const std::wstring target = L"C:\\t" + std::to_wstring(arriving);
+        EXPECT_EQ(copyPayload(target.c_str(), kEclipse.c_str(), nullptr), whole) << arriving;
+        EXPECT_TRUE(fake::exists(target + L"\\ui.jar")) << arriving;  // the walk goes on
+    }
+    fake::state().shortFiles.clear();
+    // A file where the payload has a folder, below a folder already there: the copy is not whole.
+    fake::add(L"C:\\k\\core\\lib", false);
+    EXPECT_FALSE(copyPayload(L"C:\\k", kEclipse.c_str(), nullptr));
+    // A source below whose path does not fit is never skipped unseen.
+    fake::add(kEclipse + L"\\core\\" + std::wstring(230, L'n'), false);  // 260 characters
+    EXPECT_FALSE(copyPayload(L"C:\\t", kEclipse.c_str(), nullptr));
     fake::state().shellResults[kEclipse + L"\\core"] = -1;  // reported done, never arrived
-    EXPECT_FALSE(copyPayload(L"C:\\sdk", kEclipse.c_str(), nullptr));
-    EXPECT_TRUE(fake::exists(L"C:\\sdk\\ui.jar"));  // the walk goes on
-    fake::add(L"C:\\kinds\\core", false);           // a file where the folder was to arrive
-    EXPECT_FALSE(copyPayload(L"C:\\kinds", kEclipse.c_str(), nullptr));
-    EXPECT_EQ(fake::state().debug, (Lines{L"Copy not in place, attributes 0x0", L"C:\\sdk\\core",
-                                          L"Copy not in place, attributes 0x20", L"C:\\kinds\\core"}));
+    EXPECT_FALSE(copyPayload(L"C:\\u", kEclipse.c_str(), nullptr));
     fake::state().shellResults[kEclipse + L"\\core"] = 0x7c;
     fake::state().log.clear();
     EXPECT_FALSE(integrateEnvironment(EnvironmentKind::AdtBundle, kAdt, StepOrder::PluginsFirst, nullptr));
@@ -84,22 +103,95 @@ TEST_F(Transfer, ACopyCountsOnlyWhenItsResultIsThereAndAFailedStepStopsTheEnviro
     EXPECT_TRUE(fake::exists(L"C:\\adt\\sdk\\add-ons\\addon"));
 }
 
-// The Wine tests show links that cannot be removed, or that do not show as links, being left alone.
-TEST_F(Transfer, LinksGoAsTheLinksThemselves) {
+TEST_F(Transfer, AFailedIntegrateTakesBackWhatItPutWhereNothingWas) {
+    fake::add(kEclipse + L"\\core\\lib.jar", false, 7);
+    fake::add(L"C:\\eclipse\\plugins\\ui.jar", false, 3);                         // there before this run
+    fake::state().shortFiles[L"c:\\setup\\plugins\\eclipse\\core\\lib.jar"] = 2;  // the disk fills up
+    gDialog.eclipseValid = true;
+    gDialog.sdkValid = true;
+    copyText(gDialog.newEclipseRoot.text, L"C:\\eclipse");
+    copyText(gDialog.newSdkRoot.text, L"C:\\sdk");
+    EXPECT_FALSE(onIntegrate());
+    EXPECT_FALSE(fake::exists(L"C:\\sdk\\add-ons"));  // the add-ons went first, into a folder made for them
+    EXPECT_FALSE(fake::exists(L"C:\\eclipse\\plugins\\core"));
+    EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\ui.jar"));
+    // The silent install's failure stays for the removal of the recorded environment.
+    EXPECT_FALSE(
+        integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr));
+    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons\\addon"));
+    EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\core\\lib.jar"));
+}
+
+// The Wine tests show links that cannot be removed, or that do not show as links, being left alone. The double's
+// shell delete goes on through a folder link, as a recursive delete may.
+TEST_F(Transfer, RemovalTakesLinksAsTheLinksThemselves) {
     auto& nodes = fake::state().nodes;
     const fake::Node folderLink{true, platform::kAttributeReparsePoint, L"c:\\outside"};
-    fake::add(L"C:\\outside\\kept"), fake::add(L"C:\\sdk\\add-ons\\addon\\deep");
-    nodes[L"c:\\eclipse\\plugins\\core"] = nodes[L"c:\\sdk\\add-ons\\addon\\deep\\link"] = folderLink;
+    fake::add(L"C:\\outside\\kept");
+    fake::add(L"C:\\sdk\\add-ons\\addon\\deep");
+    nodes[L"c:\\eclipse\\plugins\\core"] = folderLink;
+    nodes[L"c:\\sdk\\add-ons\\addon\\deep\\link"] = folderLink;
     nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, platform::kAttributeReparsePoint, L"c:\\o.jar"};
     EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
     EXPECT_EQ(fake::state().log,
               (Lines{L"rmdir C:\\eclipse\\plugins\\core", L"unlink C:\\eclipse\\plugins\\ui.jar",
                      L"rmdir C:\\sdk\\add-ons\\addon\\deep\\link", L"delete C:\\sdk\\add-ons\\addon 614"}));
-    // A folder below which a link cannot be removed is left alone: the shell's delete would follow it.
+    EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
+    // A folder below which a link cannot be removed is left alone; so is one below which a listing fails.
     fake::add(L"C:\\sdk\\add-ons\\addon\\x");
     nodes[L"c:\\sdk\\add-ons\\addon\\x"] = {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"};
     EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
-    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons\\addon\\x") && fake::exists(L"C:\\outside\\kept"));
+    EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
+    nodes[L"c:\\sdk\\add-ons\\addon\\x"] = folderLink;
+    fake::add(L"C:\\sdk\\add-ons\\addon\\deep\\unread");
+    nodes[L"c:\\sdk\\add-ons\\addon\\deep"].unlisted = true;
+    EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
+    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons\\addon\\deep\\unread"));
+}
+
+// The double's shell copy writes through every link on its way, as the real one does.
+TEST_F(Transfer, ACopyNeverWritesThroughALink) {
+    auto& nodes = fake::state().nodes;
+    fake::add(kEclipse + L"\\core\\lib.jar", false, 7);
+    fake::add(L"C:\\Setup\\add-ons\\addon\\deep\\link\\x.txt", false, 1);
+    fake::add(L"C:\\outside\\notes.txt", false, 5);
+    fake::add(L"C:\\sdk\\add-ons\\addon\\deep");
+    nodes[L"c:\\eclipse\\plugins\\core"] = {true, platform::kAttributeReparsePoint, L"c:\\outside"};
+    nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, platform::kAttributeReparsePoint, L"c:\\outside\\notes.txt"};
+    nodes[L"c:\\sdk\\add-ons\\addon\\deep\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\outside"};
+    EXPECT_TRUE(
+        integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::PluginsFirst, nullptr));
+    EXPECT_EQ(fake::sizeOf(L"C:\\outside\\notes.txt"), 5u);
+    EXPECT_FALSE(fake::exists(L"C:\\outside\\lib.jar"));
+    EXPECT_FALSE(fake::exists(L"C:\\outside\\x.txt"));
+    EXPECT_EQ(fake::sizeOf(L"C:\\eclipse\\plugins\\core\\lib.jar"), 7u);
+    // A link in the way that cannot be removed: the entry fails, and nothing goes through it.
+    nodes[L"c:\\eclipse\\plugins\\core"] = {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"};
+    EXPECT_FALSE(copyPayload(L"C:\\eclipse\\plugins", kEclipse.c_str(), nullptr));
+    EXPECT_FALSE(fake::exists(L"C:\\outside\\lib.jar"));
+}
+
+// A root is refused when a target of it would lie in the program's folder or its payload, or would hold the
+// program, whatever the path that leads there.
+TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
+    fake::state().nodes[L"c:\\via"] = {true, platform::kAttributeReparsePoint, L"c:\\setup\\add-ons\\addon"};
+    // Where the program is, the SDK root picked, whether it is valid.
+    const std::tuple<const wchar_t*, const wchar_t*, bool> rows[] = {
+        {L"C:\\Setup\\Quorvane.exe", L"C:\\sdk", true},
+        {L"C:\\Setup\\Quorvane.exe", L"C:\\Setup\\add-ons\\addon", false},
+        {L"C:\\Setup\\Quorvane.exe", L"C:\\Setup", false},
+        {L"C:\\Setup\\Quorvane.exe", L"C:\\via", false},
+        {L"C:\\sdk\\add-ons\\addon\\Setup\\Quorvane.exe", L"C:\\sdk", false},
+        {L"C:\\sdk\\Quorvane.exe", L"C:\\sdk", false},
+        {L"C:\\tools\\Setup\\Quorvane.exe", L"C:\\sdk", true}};
+    for (const auto& [program, root, valid] : rows) {
+        fake::state().modulePath = program;
+        fake::add(root + std::wstring(L"\\platform-tools\\adb.exe"), false);
+        PathBuffer picked;
+        copyText(picked.text, root);
+        EXPECT_EQ(validateSdkRoot(picked), valid) << program << " " << root;
+        EXPECT_EQ(rootsUsable(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", root}), valid) << root;
+    }
 }
 
 TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
@@ -113,6 +205,9 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
     EXPECT_FALSE(payloadRoot(payload));
     fake::state().modulePath = L"C:\\" + std::wstring(249, L'z') + L"\\Q.exe";
     EXPECT_TRUE(payloadRoot(payload) && payload.text == L"C:\\" + std::wstring(249, L'z') + L"\\");
+    // A removal whose target entries do not fit fails, as the copy does.
+    fake::state().modulePath = L"C:\\Setup\\Quorvane.exe";
+    EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, nullptr));
 }
 
 }  // namespace
