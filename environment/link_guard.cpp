@@ -30,15 +30,14 @@ bool clearLinksBelow(const wchar_t* folder) {
 
 bool readyForCopy(const FinalPath* folderFinal, const wchar_t* folder, const wchar_t* name,
                   const PathBuffer& path, std::uint32_t attributes) {
-    const bool folderEntry = (attributes & platform::kAttributeDirectory) != 0;
-    if ((attributes & platform::kAttributeReparsePoint) != 0 || !folderEntry) {
+    if ((attributes & platform::kAttributeReparsePoint) != 0) {
         return removeLinkItself(path, attributes);
     }
-    if (folderFinal == nullptr) {
+    // A link that does not show as one cannot be removed as the link
+    // itself: deleting it deletes what it leads to (Wine 8 does so).
+    if (folderFinal == nullptr || leadsElsewhere(*folderFinal, folder, name)) {
         return false;
     }
-    if (leadsElsewhere(*folderFinal, folder, name)) {
-        return removeLinkItself(path, attributes);
-    }
-    return clearLinksBelow(path.text);
+    return (attributes & platform::kAttributeDirectory) != 0 ? clearLinksBelow(path.text)
+                                                             : platform::deleteFile(path.text);
 }

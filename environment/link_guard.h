@@ -20,9 +20,10 @@ bool removeLinkItself(const PathBuffer& path, std::uint32_t attributes);
 bool clearLinksBelow(const wchar_t* folder);
 
 // Makes the existing entry path (folder\name, with these attributes) safe
-// for a copy to write to. A link, or an entry that leads elsewhere, is
-// removed as the link itself; so is a file, whose other names a hard link
-// would share; links below a folder are cleared. folderFinal is null when
-// where the folder is cannot be told. False when it could not be made safe.
+// for a copy to write to: a link is removed as the link itself; a file is
+// removed, as a hard link's other names would share what is written; links
+// below a folder are cleared. An entry that leads elsewhere without showing
+// as a link cannot be made safe, nor can one when where folder is cannot be
+// told (folderFinal null). False when it could not be made safe.
 bool readyForCopy(const FinalPath* folderFinal, const wchar_t* folder, const wchar_t* name,
                   const PathBuffer& path, std::uint32_t attributes);

@@ -162,6 +162,10 @@ bool removeDirectory(const wchar_t* path) {
 }
 bool deleteFile(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"unlink ") + path);
+    // An entry that leads elsewhere without showing as a link: the delete goes to what it leads to, as Wine 8's.
+    const fake::Node* node = fake::find(path);
+    if (node && !node->leadsTo.empty() && (node->extraAttributes & kAttributeReparsePoint) == 0)
+        return gState.nodes.erase(node->leadsTo) == 1;
     return gState.nodes.erase(fake::key(path)) == 1;
 }
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {

@@ -165,6 +165,10 @@ TEST_F(Transfer, ACopyNeverWritesThroughALink) {
     EXPECT_FALSE(fake::exists(L"C:\\outside\\lib.jar"));
     EXPECT_FALSE(fake::exists(L"C:\\outside\\x.txt"));
     EXPECT_EQ(fake::sizeOf(L"C:\\eclipse\\plugins\\core\\lib.jar"), 7u);
+    // A file that leads elsewhere without showing as a link cannot be removed as the link itself.
+    nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, 0, L"c:\\outside\\notes.txt"};
+    EXPECT_FALSE(copyPayload(L"C:\\eclipse\\plugins", kEclipse.c_str(), nullptr));
+    EXPECT_EQ(fake::sizeOf(L"C:\\outside\\notes.txt"), 5u);
     // A link in the way that cannot be removed: the entry fails, and nothing goes through it.
     nodes[L"c:\\eclipse\\plugins\\core"] = {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"};
     EXPECT_FALSE(copyPayload(L"C:\\eclipse\\plugins", kEclipse.c_str(), nullptr));
