@@ -70,15 +70,18 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
 }
 
 TEST_F(Transfer, ACopyCountsOnlyWhenItArrivedWholeAndAFailedStepStopsTheEnvironment) {
-    const std::wstring jar = L"c:\\setup\\plugins\\eclipse\\core\\lib\\a.jar";
+    const std::wstring jar = L"c:\\setup\\plugins\\eclipse\\core\\lib\\a.jar",
+                       ui = L"c:\\setup\\plugins\\eclipse\\ui.jar";
     fake::add(jar, false, 100);
-    // The bytes of core\lib\a.jar that arrive (-1: none), and whether the copy counts.
-    const std::pair<int, bool> rows[] = {{100, true}, {40, false}, {-1, false}};
-    for (const auto& [arriving, whole] : rows) {
-        fake::state().shortFiles[jar] = arriving;
-        const std::wstring target = L"C:\\t" + std::to_wstring(arriving);
-        EXPECT_EQ(copyPayload(target.c_str(), kEclipse.c_str(), nullptr), whole) << arriving;
-        EXPECT_TRUE(fake::exists(target + L"\\ui.jar")) << arriving;  // the walk goes on
+    // A payload file, the bytes of it that arrive (-1: none), and whether the copy counts.
+    const std::tuple<std::wstring, int, bool> rows[] = {
+        {jar, 100, true}, {jar, 40, false}, {jar, -1, false}, {ui, -1, false}};
+    int row = 0;
+    for (const auto& [file, arriving, whole] : rows) {
+        fake::state().shortFiles = {{file, arriving}};
+        const std::wstring target = L"C:\\t" + std::to_wstring(++row);
+        EXPECT_EQ(copyPayload(target.c_str(), kEclipse.c_str(), nullptr), whole) << file << arriving;
+        EXPECT_TRUE(fake::exists(target + L"\\core")) << arriving;  // the walk goes on
     }
     fake::state().shortFiles.clear();
     // A file where the payload has a folder, below a folder already there: the copy is not whole.
