@@ -26,14 +26,19 @@ A row is a dict; every key but name is optional:
   trees    {folder: entries} after the run: its files, links (@) and empty folders
            (\\); None: the folder is missing
   kept     files or folders whose files must keep every byte (decoys)
-  record   the record in the 32-bit view after the run, {name: value} typed as in
-           reg; None: no key
+  record   the record after the run in the view that the exe sees, {name: value}
+           typed as in reg; None: no key. The other view's record must be unchanged.
+  only     32 or 64: the row runs with that build alone (others are shown skipped)
+
+Every row runs with both builds: the record is in the view that the build sees (VIEW,
+the 32-bit one for the shipped build), Android Studio's key always in the 64-bit view.
 """
 import shutil
 import subprocess
 from pathlib import Path
 
-from harness import BIN, PAYLOAD, PRISTINE, RECORD, STUDIO, Expand, host, make_files
+from harness import BIN, BITS, OTHER_VIEW, PAYLOAD, PRISTINE, RECORD, STUDIO, VIEW, Expand, host, \
+    make_files
 
 SILENT, E, KEEP, NI = ["-install", "-silence"], "C:\\envs\\", ["keep.jar"], "Not installed!"
 ECLIPSE, IDEA, ADDON = map(PAYLOAD.get, ("plugins\\Eclipse", "plugins\\IntelliJ IDEA", "add-ons"))
@@ -43,8 +48,8 @@ ADT_PAYLOAD = ["eclipse\\plugins\\" + e for e in ECLIPSE] + ["sdk\\add-ons\\" + 
 VALID_ADT = ["eclipse\\eclipse.exe", "eclipse\\plugins\\keep.jar", "sdk\\platform-tools\\adb.exe"]
 
 
-def rec(**values):  # the record in the 32-bit view
-    return {(RECORD, 32): values}
+def rec(**values):  # the record in the exe's view
+    return {(RECORD, VIEW): values}
 
 
 ADT_REC, EXPANDED = rec(ADTRootFolder=E + "adt"), Expand("%SystemDrive%\\envs\\adt")
@@ -74,10 +79,10 @@ ROWS = [
          reg=rec(ADTRootFolder=EXPANDED), record=dict(ADTRootFolder=EXPANDED),
          trees={E + "adt\\eclipse\\plugins": ECLIPSE + nested(ECLIPSE) + ["other.jar"],
                 E + "adt\\sdk\\add-ons": ADDON + nested(ADDON)}),
-    dict(name="silent: the record from the 32-bit view, Android Studio's key from the 64-bit one",
+    dict(name="silent: the record from the exe's own view, Android Studio's key from the 64-bit one",
          files={E + "new-studio": ["plugins\\"], E + "new-studio-sdk": ["platform-tools\\"],
                 E + "adt": ["eclipse\\plugins\\", "sdk\\"], E + "as32": ["plugins\\"]},
-         reg={**rec(AndroidStudioPath=E + "old"), (RECORD, 64): {"ADTRootFolder": E + "adt"},
+         reg={**rec(AndroidStudioPath=E + "old"), (RECORD, OTHER_VIEW): {"ADTRootFolder": E + "adt"},
               (STUDIO, 64): {"Path": E + "new-studio", "SdkPath": E + "new-studio-sdk"},
               (STUDIO, 32): {"Path": E + "as32", "SdkPath": E + "as32"}}, args=SILENT,
          trees={E + "new-studio\\plugins": IDEA, E + "new-studio-sdk\\add-ons": ADDON,
@@ -148,15 +153,21 @@ ROWS = [
 
 
 def dist():
-    """The guide's NSIS script and WiX source, built in C:\\dist with the small payload that
-    parvex.wxs lists, once a run: the folder stays for the rows after."""
+    """The guide's NSIS script (for the 32-bit build) and WiX source, built in C:\\dist with
+    the small payload that parvex.wxs lists, once a run: the folder stays for the rows after.
+    For the 64-bit build, the MSI is the source's 64-bit form: 64-bit components, which
+    write the record in the 64-bit view, in the 64-bit Program Files."""
     if "dist" not in PRISTINE:
         shutil.copytree(Path(__file__).parents[2] / "docs" / "installers", host("C:\\dist"))
         shutil.copy(BIN / "Quorvane.exe", host("C:\\dist"))
         make_files("C:\\dist", ["plugins\\Eclipse\\" + UI, "add-ons\\%s\\manifest.ini" % AO,
                                 "plugins\\IntelliJ IDEA\\parvex-studio\\plugin.xml"])
-        for command in (["makensis", "-V2", "parvex.nsi"],
-                        ["wixl", "-a", "x86", "-o", "parvex.msi", "parvex.wxs"]):
+        wxs = host("C:\\dist\\parvex.wxs")
+        if BITS == 64:
+            wxs.write_text(wxs.read_text().replace("ProgramFilesFolder", "ProgramFiles64Folder")
+                           .replace("<Component ", '<Component Win64="yes" '))
+        commands = [["wixl", "-a", "x86" if BITS == 32 else "x64", "-o", "parvex.msi", wxs.name]]
+        for command in commands + [["makensis", "-V2", "parvex.nsi"]] * (BITS == 32):
             subprocess.run(command, cwd=host("C:\\dist"), check=True, timeout=120)
         PRISTINE.append("dist")
 
@@ -170,20 +181,25 @@ OWN = ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar",
 IN = {BUNDLE + "\\eclipse\\plugins": [UI, "org.eclipse.core_3.8.jar"],
       BUNDLE + "\\sdk\\add-ons": [AO + "\\manifest.ini"]}
 OUT = {BUNDLE + "\\eclipse\\plugins": ["org.eclipse.core_3.8.jar"], BUNDLE + "\\sdk\\add-ons": []}
+# The NSIS stub is 32-bit code, and the guide's .reg file writes the 32-bit view: both
+# are for the shipped 32-bit build. The MSI has a form for each build.
 SETUPS = {"NSIS": (["C:\\dist\\parvex-setup.exe", "/S", "/ADT=" + BUNDLE, "/D=C:\\Parvex"],
                    # _?= runs the uninstaller in place, so that it ends when it is done;
                    # it cannot remove itself then.
                    ["C:\\Parvex\\uninstall.exe", "/S", "_?=C:\\Parvex"],
-                   {"C:\\Parvex": ["uninstall.exe"]}),
+                   {"C:\\Parvex": ["uninstall.exe"]}, 32),
           "MSI": (["msiexec", "/i", "C:\\dist\\parvex.msi", "/qn", "ADTROOT=" + BUNDLE],
                   ["msiexec", "/x", "C:\\dist\\parvex.msi", "/qn"],
-                  {"C:\\Program Files (x86)\\Parvex for Android": None})}
+                  {"C:\\Program Files%s\\Parvex for Android" % (" (x86)" * (BITS == 32)): None},
+                  BITS)}
 KEPT = [BUNDLE + "\\eclipse\\eclipse.exe", BUNDLE + "\\sdk\\platform-tools"]
 ROWS += [dict(name="installer: %s setup" % kind, files={BUNDLE: OWN}, before=[dist],
-              command=setup, trees=IN, kept=KEPT) for kind, (setup, _, _) in SETUPS.items()]
+              command=setup, trees=IN, kept=KEPT, only=bits)
+         for kind, (setup, _, _, bits) in SETUPS.items()]
 ROWS += [dict(name="installer: %s uninstall" % kind, files={BUNDLE: OWN}, before=[dist, setup],
-              command=remove, record=None, trees=dict(OUT, **left), kept=KEPT)
-         for kind, (setup, remove, left) in SETUPS.items()]
+              command=remove, record=None, trees=dict(OUT, **left), kept=KEPT, only=bits)
+         for kind, (setup, remove, left, bits) in SETUPS.items()]
 ROWS.append(dict(name="installer: the guide's .reg record integrates", files={BUNDLE: OWN},
                  before=[dist, ["regedit", "/s", "C:\\dist\\parvex-record.reg"]], args=SILENT,
-                 trees={BUNDLE + "\\eclipse\\plugins": ECLIPSE + ["org.eclipse.core_3.8.jar"]}))
+                 trees={BUNDLE + "\\eclipse\\plugins": ECLIPSE + ["org.eclipse.core_3.8.jar"]},
+                 only=32))
