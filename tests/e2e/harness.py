@@ -9,7 +9,7 @@ it does not end in time. Prints PASS or FAIL for each row, then "N passed, M fai
 Where this machine cannot run 32-bit code (scripts/runs-32bit.sh), the 32-bit rows end
 at once with exit status 77 (skipped) and one line saying why.
 """
-import os, re, shutil, subprocess, sys
+import os, re, selectors, shutil, subprocess, sys
 from pathlib import Path
 from subprocess import DEVNULL
 
@@ -27,6 +27,8 @@ WINESERVER = "/usr/lib/wine/wineserver64"
 DECOY = {"ADTRootFolder": "C:\\decoy"}
 PREFIX, CAPTION, TIMEOUT, PRISTINE = WORK / ("prefix%d" % BITS), "Quorvane v3.1", 60, []
 DRIVE_C, TEMP = PREFIX / "drive_c", "C:\\windows\\temp\\"
+# F: is a 4 MB tmpfs, for a drive that fills up; mounting it needs root.
+SMALL, SMALL_REFUSED = WORK / "small", []
 RECORD = r"Microsoft\Windows\CurrentVersion\Uninstall\Parvex for Android"
 STUDIO = "Android Studio"
 CORE, ADDON = "com.parvex.eclipse.core_3.1.0\\", "addon-parvex-3.1\\"
@@ -50,16 +52,27 @@ def start_session():
     os.environ.update(WINEPREFIX=str(PREFIX), WINEARCH="win64", WINEDEBUG="-all",
                       WINEDLLOVERRIDES="mscoree,mshtml=")
     end_session()
+    unmount_small()
     shutil.rmtree(PREFIX, ignore_errors=True)
     WORK.mkdir(parents=True, exist_ok=True)
     assert wine(WINE, "wineboot", "-i", timeout=300) == 0, "wineboot failed"
     seed_registry({})
     wine(WINESERVER, "-p")  # one wineserver that outlives each program
+    SMALL.mkdir(exist_ok=True)
+    mount = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", SMALL],
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    SMALL_REFUSED[:] = [mount.stdout.strip() or "mount failed"] if mount.returncode else []
+    (PREFIX / "dosdevices" / "f:").symlink_to(SMALL)
     PRISTINE[:] = os.listdir(DRIVE_C)
 
 
 def end_session():  # our prefix's wineserver, with every program still running in it
     PREFIX.exists() and wine(WINESERVER, "-k")
+
+
+def unmount_small():
+    if SMALL.is_mount():
+        subprocess.run(["umount", SMALL], check=True)
 
 
 # The registry: one import a row, both views (the 32-bit one is Wow6432Node).
@@ -107,9 +120,9 @@ def record(view=VIEW):
 
 # Files in the prefix.
 def host(path):
-    """C:\\envs\\adt -> the path in the prefix."""
-    assert path[:3].upper() == "C:\\", path
-    return DRIVE_C.joinpath(*path[3:].split("\\"))
+    """C:\\envs\\adt -> the path in the prefix; F:\\ is the small drive."""
+    assert path[:3].upper() in ("C:\\", "F:\\"), path
+    return (DRIVE_C if path[0] in "cC" else SMALL).joinpath(*path[3:].split("\\"))
 
 
 def make_files(root, entries):
@@ -172,6 +185,18 @@ def read(window):
             for i, cls, on, check, text in (line.split("\t") for line in window.splitlines())]
 
 
+def hold(path):
+    """A process that holds a file open without sharing until it is killed."""
+    process = subprocess.Popen([WINE, BIN / "uiauto.exe", "hold", path, str(TIMEOUT * 1000)],
+                               stdout=subprocess.PIPE, stderr=DEVNULL, text=True)
+    ready = selectors.DefaultSelector()
+    ready.register(process.stdout, selectors.EVENT_READ)
+    if not ready.select(TIMEOUT) or process.stdout.readline() != "held\n":
+        process.kill()
+        raise AssertionError("%s could not be held open" % path)
+    return process
+
+
 def answer(text="", buttons="OK", press="OK"):
     """Waits for a message box, checks its caption, that its text holds text and
     its buttons, and presses one; returns its text."""
@@ -198,8 +223,9 @@ def check(what, got, wanted):
 
 
 def run_row(row):
-    for entry in set(os.listdir(DRIVE_C)) - set(PRISTINE):
-        (shutil.rmtree if (DRIVE_C / entry).is_dir() else os.unlink)(DRIVE_C / entry)
+    for path in [DRIVE_C / e for e in set(os.listdir(DRIVE_C)) - set(PRISTINE)] + \
+            list(SMALL.iterdir()):
+        (shutil.rmtree if path.is_dir() and not path.is_symlink() else os.unlink)(path)
     exe = install_program()
     for root, entries in row.get("files", {}).items():
         make_files(root, entries)
@@ -207,6 +233,7 @@ def run_row(row):
     for before in row.get("before", ()):  # a Python call, or a Windows command line to complete
         before() if callable(before) else check(before[0], finish(start(before)), 0)
     kept = {path: contents(path) for path in row.get("kept", ())}
+    holders = [hold(path) for path in row.get("held", ())]
     program, dialog = start(row.get("command", [exe, *row.get("args", [])])), None
     try:
         for verb, *args in row.get("steps", ()):
@@ -223,7 +250,11 @@ def run_row(row):
                 uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
         check("exit status", finish(program), 0)
     finally:
-        program.kill()
+        for process in [program] + holders:
+            process.kill()
+            process.wait()
+    for after in row.get("after", ()):  # command lines of the exe, each to complete
+        check(after[0], finish(start([exe, *after])), 0)
     wanted = {path: entries and sorted(entries) for path, entries in row.get("trees", {}).items()}
     check("trees", {path: tree(path) for path in wanted}, wanted)
     check("kept files", {path: contents(path) for path in kept}, kept)
@@ -246,8 +277,13 @@ def main(words):
     try:
         start_session()
         for row in chosen:
-            if row.get("only", BITS) != BITS:
-                print("SKIP %s: it runs with the %d-bit build" % (row["name"], row["only"]))
+            why = "it runs with the %d-bit build" % row.get("only", BITS)
+            if row.get("small") and SMALL_REFUSED:
+                why = "no small drive: " + SMALL_REFUSED[0]
+            elif row.get("only", BITS) == BITS:
+                why = None
+            if why:
+                print("SKIP %s: %s" % (row["name"], why))
                 skipped += 1
                 continue
             try:
@@ -259,6 +295,7 @@ def main(words):
                 end_session()  # whatever the row left running
     finally:
         end_session()
+        unmount_small()
     print("%d passed, %d failed, %d skipped" % (len(chosen) - failed - skipped, failed, skipped))
     return 0 if chosen and not failed else 1
 

@@ -16,6 +16,8 @@ A row is a dict; every key but name is optional:
            The run must exit with status 0.
   before   Python calls and Windows command lines (to complete with status 0)
            that arrange the row once files and registry are in place
+  held     files held open without sharing while it runs
+  small    True: the row uses F:, a 4 MB drive (skipped where it cannot be mounted)
   steps    what the user does and sees while it runs, in order:
              ("box", part of its text[, buttons "OK Cancel"[, press "Cancel"]]):
                  a message box captioned Quorvane v3.1 with those buttons; press one
@@ -23,6 +25,7 @@ A row is a dict; every key but name is optional:
              ("pick", path or None to cancel[, title])  in the folder browser
              ("state", {"off": ids disabled, "checked": ids, id: text})  what the
                  main dialog shows, as far as given
+  after    command lines of C:\\Setup\\Quorvane.exe run next, each to complete with 0
   trees    {folder: entries} after the run: its files, links (@) and empty folders
            (\\); None: the folder is missing
   kept     files or folders whose files must keep every byte (decoys)
