@@ -36,6 +36,7 @@ A row is a dict; every key but name is optional:
 Every row runs with both builds: the record is in the view that the build sees (VIEW,
 the 32-bit one for the shipped build), Android Studio's key always in the 64-bit view.
 """
+import re
 import shutil
 import subprocess
 from pathlib import Path
@@ -51,6 +52,16 @@ ADT_PAYLOAD = ["eclipse\\plugins\\" + e for e in ECLIPSE] + ["sdk\\add-ons\\" + 
 VALID_ADT = ["eclipse\\eclipse.exe", "eclipse\\plugins\\keep.jar", "sdk\\platform-tools\\adb.exe"]
 
 
+# The control ids by the names that resources/resource_ids.h gives them (IDC_INTEGRATE, ...).
+IDS = {name: int(value) for name, value in re.findall(r"#define (ID\w+) +(\d+)", (Path(
+    __file__).parents[2] / "resources" / "resource_ids.h").read_text())}
+globals().update(IDS)
+
+
+def ids(*prefixes):  # the ids whose names start with one of the prefixes
+    return {number for name, number in IDS.items() if name.startswith(prefixes)}
+
+
 def rec(**values):  # the record in the exe's view
     return {(RECORD, VIEW): values}
 
@@ -61,9 +72,12 @@ INTRO = ("box", "will install Parvex for Android components into the preferred",
 DONE, FAILED = ("box", "with Parvex for Android successfully!"), ("box", "not been integrated")
 # The main dialog at start with an ADT Bundle recorded and no Android Studio: the lines
 # of the other kinds in both groups are off, and so is the Android Studio radio.
-ADT_START = ("state", {"off": {1030, 1021, 1022, 1023, 1024, 1031, 1018, 1012, 1019, 1013, 1020,
-                               1025, 1026, 1027, 1028, 1015, 1010, 1008, 1016, 1011, 1009},
-                       "checked": {1006}, 1002: E + "adt", 1001: "", 1022: NI, 1028: NI})
+ADT_START = ("state", {"off": ids("IDC_OLD_STUDIO_", "IDC_OLD_STANDALONE_", "IDC_OLD_ECLIPSE_",
+                                  "IDC_OLD_SDK_", "IDC_NEW_STUDIO_", "IDC_NEW_ECLIPSE_",
+                                  "IDC_NEW_SDK_"),
+                       "checked": {IDC_NEW_ADT_RADIO}, IDC_OLD_ADT_ROOT_EDIT: E + "adt",
+                       IDC_NEW_ADT_ROOT_EDIT: "", IDC_OLD_STUDIO_PATH_EDIT: NI,
+                       IDC_NEW_STUDIO_SDK_EDIT: NI})
 
 
 ELSEWHERE = ["d\\i.txt", "f.jar"]  # where the links lead, in C:\\out
@@ -82,10 +96,12 @@ ROWS = [
          reg=rec(ADTRootFolder=EXPANDED), record=dict(ADTRootFolder=EXPANDED),
          trees={E + "adt\\eclipse\\plugins": ECLIPSE + nested(ECLIPSE) + ["other.jar"],
                 E + "adt\\sdk\\add-ons": ADDON + nested(ADDON)}),
-    dict(name="silent: the record from the exe's own view, Android Studio's key from the 64-bit one",
+    dict(name="silent: the record from the exe's own view, Android Studio's key from the 64-bit "
+         "one",
          files={E + "new-studio": ["plugins\\"], E + "new-studio-sdk": ["platform-tools\\"],
                 E + "adt": ["eclipse\\plugins\\", "sdk\\"], E + "as32": ["plugins\\"]},
-         reg={**rec(AndroidStudioPath=E + "old"), (RECORD, OTHER_VIEW): {"ADTRootFolder": E + "adt"},
+         reg={**rec(AndroidStudioPath=E + "old"),
+              (RECORD, OTHER_VIEW): {"ADTRootFolder": E + "adt"},
               (STUDIO, 64): {"Path": E + "new-studio", "SdkPath": E + "new-studio-sdk"},
               (STUDIO, 32): {"Path": E + "as32", "SdkPath": E + "as32"}}, args=SILENT,
          trees={E + "new-studio\\plugins": IDEA, E + "new-studio-sdk\\add-ons": ADDON,
@@ -99,19 +115,22 @@ ROWS = [
          reg=ADT_REC, args=["-install", "-uninstall"], steps=[INTRO + ("Cancel",)], kept=[E]),
     dict(name="confirmation OK: the dialog at start shows the ADT record, then the uninstall",
          files={E + "adt": ADT_PAYLOAD}, reg=ADT_REC, args=["-install", "-uninstall"],
-         steps=[INTRO, ADT_START, ("click", 2)],
+         steps=[INTRO, ADT_START, ("click", IDCANCEL)],
          trees={E + "adt": ["eclipse\\plugins\\", "sdk\\add-ons\\"]}),
     dict(name="browse: Integrate refused, a folder not valid, no OK outside the file system; then "
          "standalone picked and integrated: the ADT record rewritten", reg=ADT_REC,
          files={E + "eclipse": ["eclipse.exe", "plugins\\keep.jar"], E + "no-adt": ["eclipse\\"],
                 E + "sdk": ["platform-tools\\adb.exe"]}, args=["-install"],
-         steps=[INTRO, ("click", 1005), ("box", "select a valid ADT root folder first!"), FAILED,
-                ("click", 1003), ("pick", E + "no-adt"),
+         steps=[INTRO, ("click", IDC_INTEGRATE), ("box", "select a valid ADT root folder first!"),
+                FAILED, ("click", IDC_NEW_ADT_BROWSE), ("pick", E + "no-adt"),
                 ("box", 'The folder "%sno-adt" is not a valid ADT root folder!' % E),
-                ("click", 1003), ("pick", COMPUTER), ("box", "select a valid ADT root folder!"),
-                ("click", 1007), ("click", 1010),  # standalone, and both Browse buttons
-                ("pick", E + "eclipse", "Select the Eclipse root folder:"), ("click", 1011),
-                ("pick", E + "sdk", "Select the Android SDK root folder:"), ("click", 1005), DONE],
+                ("click", IDC_NEW_ADT_BROWSE), ("pick", COMPUTER),
+                ("box", "select a valid ADT root folder!"), ("click", IDC_NEW_STANDALONE_RADIO),
+                ("click", IDC_NEW_ECLIPSE_BROWSE),
+                ("pick", E + "eclipse", "Select the Eclipse root folder:"),
+                ("click", IDC_NEW_SDK_BROWSE),
+                ("pick", E + "sdk", "Select the Android SDK root folder:"),
+                ("click", IDC_INTEGRATE), DONE],
          trees={E + "eclipse\\plugins": ECLIPSE + KEEP, E + "sdk\\add-ons": ADDON},
          record=dict(AndroidStudioPath="", AndroidStudioSDKPath="", ADTRootFolder="",
                      EclipseRootFolder=E + "eclipse", SDKRootFolder=E + "sdk")),
@@ -139,8 +158,8 @@ ROWS = [
     *(dict(name="safety: clean keeps the same folder spelt " + recorded, args=["-install"],
            files={E + "пример": VALID_ADT, E + "i\\adt": VALID_ADT},
            reg=rec(ADTRootFolder=recorded), trees={browsed: VALID_ADT + ADT_PAYLOAD},
-           steps=[INTRO, ("click", 1003), ("pick", browsed), ("click", 1004), ("click", 1005),
-                  DONE])
+           steps=[INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", browsed),
+                  ("click", IDC_CLEAN_CHECK), ("click", IDC_INTEGRATE), DONE])
       for recorded, browsed in ((E + "ПРИМЕР", E + "пример"), (E + "i\\x\\..\\adt", E + "i\\adt"),
                                 (E + "i\\.\\adt", E + "i\\adt"))),
     # Android Studio whose plugins is a file, or found at a namespace path:
@@ -149,8 +168,9 @@ ROWS = [
            files={E + "studio": ["plugins"], E + "studio-sdk": ["platform-tools\\adb.exe"]},
            reg={**ADT_REC, (STUDIO, 64): {"Path": path, "SdkPath": E + "studio-sdk"}},
            record=dict(ADTRootFolder=E + "adt"), trees={E + "studio-sdk\\add-ons": None},
-           steps=[INTRO, ("state", {"checked": {1020}, 1026: path}), ("click", 1005), FAILED,
-                  ("click", 2)])
+           steps=[INTRO, ("state", {"checked": {IDC_NEW_STUDIO_RADIO},
+                                    IDC_NEW_STUDIO_PATH_EDIT: path}),
+                  ("click", IDC_INTEGRATE), FAILED, ("click", IDCANCEL)])
       for path in (E + "studio", "\\\\?\\C:\\envs\\studio")),
 ]
 
