@@ -257,7 +257,10 @@ def run_row(row):
         check(after[0], finish(start([exe, *after])), 0)
     wanted = {path: entries and sorted(entries) for path, entries in row.get("trees", {}).items()}
     check("trees", {path: tree(path) for path in wanted}, wanted)
-    check("kept files", {path: contents(path) for path in kept}, kept)
+    for path, before in kept.items():  # the paths of files added, changed or gone
+        after = contents(path)
+        check("files below " + path, sorted(f for f in {*before, *after}
+                                            if before.get(f) != after.get(f)), [])
     if "record" in row:  # {name: value}, or None for no record
         check("record", record(), row["record"] and reg_values(row["record"]))
         check("the other view's record", record(OTHER_VIEW),

@@ -88,6 +88,15 @@ def nested(entries):  # what a copy of entries onto themselves adds under Wine
     return [e.split("\\")[0] + "\\" + e for e in entries if "\\" in e]
 
 
+def big_payload():  # more than the small drive F: holds
+    host("C:\\Setup\\add-ons\\%s\\big.bin" % AO).write_bytes(bytes(5 << 20))
+
+
+def failing_integrate(root):  # a new ADT Bundle picked, the clean box checked, Integrate failing
+    return [INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", root), ("click", IDC_CLEAN_CHECK),
+            ("click", IDC_INTEGRATE), FAILED, ("click", IDCANCEL)]
+
+
 ROWS = [
     dict(name="usage: an empty command line", steps=[("box", "Usage: Quorvane [-install")]),
     # Windows merges a copy into what an earlier install left; Wine 8 nests it as x\x.
@@ -172,6 +181,49 @@ ROWS = [
                                     IDC_NEW_STUDIO_PATH_EDIT: path}),
                   ("click", IDC_INTEGRATE), FAILED, ("click", IDCANCEL)])
       for path in (E + "studio", "\\\\?\\C:\\envs\\studio")),
+    # A copy never writes through a link in a target. On Windows the links go as the links
+    # themselves and the payload takes their place; under Wine 8 they cannot be removed so
+    # (see above), and their entries fail untouched. Where they lead keeps every byte.
+    dict(name="safety: a copy never writes through a link in a target", reg=ADT_REC, args=SILENT,
+         files={E + "adt\\eclipse\\plugins": [CORE + "@C:\\out\\d", UI + "@C:\\out\\f.jar"],
+                E + "adt\\sdk\\add-ons\\" + AO: ["own.txt", "libs@C:\\out\\d"],
+                "C:\\out": ELSEWHERE},
+         kept=["C:\\out"], trees={E + "adt\\eclipse\\plugins": [CORE + "@", UI + "@"]}),
+    # A failed Integrate leaves the new environment as it was, and the recorded one is not
+    # cleaned: a full drive, a payload file that cannot be read, a target file that cannot be
+    # written (the old bundle's payload then goes with a later -uninstall).
+    dict(name="safety: a full drive fails the Integrate and leaves nothing on it", small=True,
+         files={E + "adt": VALID_ADT + ADT_PAYLOAD, "F:\\adt": VALID_ADT}, reg=ADT_REC,
+         before=[big_payload], args=["-install"], steps=failing_integrate("F:\\adt"),
+         kept=[E + "adt"], trees={"F:\\adt": VALID_ADT}, record=dict(ADTRootFolder=E + "adt")),
+    dict(name="safety: a payload file held open fails the Integrate", reg=ADT_REC,
+         files={E + "adt": VALID_ADT + ADT_PAYLOAD, E + "new": VALID_ADT},
+         held=["C:\\Setup\\add-ons\\%s\\libs\\parvex.jar" % AO], args=["-install"],
+         steps=failing_integrate(E + "new"), kept=[E + "adt"], trees={E + "new": VALID_ADT},
+         record=dict(ADTRootFolder=E + "adt")),
+    dict(name="safety: a target file held open fails the Integrate; no orphan after -uninstall",
+         files={E + "adt": VALID_ADT + ADT_PAYLOAD,
+                E + "new": VALID_ADT + ["eclipse\\plugins\\" + UI]},
+         reg=ADT_REC, held=[E + "new\\eclipse\\plugins\\" + UI], args=["-install"],
+         steps=failing_integrate(E + "new"), after=[["-uninstall"]],
+         trees={E + "new": VALID_ADT + ["eclipse\\plugins\\" + UI], E + "adt": VALID_ADT}),
+    # No target inside the payload: by the record, silently, and in the folder browser.
+    dict(name="safety: an ADT root inside the payload is refused", kept=["C:\\Setup"], args=SILENT,
+         reg=rec(ADTRootFolder="C:\\Setup\\plugins\\Eclipse\\" + CORE)),
+    dict(name="safety: an SDK root inside the payload is refused, the environment whole",
+         files={E + "eclipse": ["eclipse.exe", "plugins\\keep.jar"]}, kept=["C:\\Setup"],
+         reg=rec(EclipseRootFolder=E + "eclipse", SDKRootFolder="C:\\Setup\\add-ons\\" + AO),
+         args=SILENT, trees={E + "eclipse\\plugins": KEEP}),
+    dict(name="safety: an SDK root inside the payload is not valid in the browser",
+         files={"C:\\Setup\\add-ons\\" + AO: ["platform-tools\\adb.exe"]}, kept=["C:\\Setup"],
+         args=["-install"], steps=[INTRO, ("click", IDC_NEW_STANDALONE_RADIO),
+                                   ("click", IDC_NEW_SDK_BROWSE),
+                                   ("pick", "C:\\Setup\\add-ons\\" + AO),
+                                   ("box", "is not a valid Android SDK root folder!"),
+                                   ("click", IDCANCEL)]),
+    dict(name="safety: a root spelt with .. creates no folder it names on the way", args=SILENT,
+         files={E + "adt": VALID_ADT}, reg=rec(ADTRootFolder=E + ".\\x\\..\\adt"),
+         trees={E + "x": None, E + "adt": VALID_ADT + ADT_PAYLOAD}),
 ]
 
 
