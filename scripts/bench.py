@@ -15,16 +15,23 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 os.environ.setdefault("QUORVANE_E2E_WORK", str(ROOT / "build" / "bench"))
-os.environ.setdefault("QUORVANE_WIN32_DIR", str(ROOT / "build" / "win32"))
+# The build that bench.sh chose: the shipped 32-bit one where this machine runs 32-bit code.
+BITS = 64 if os.environ.get("QUORVANE_BITS") == "64" else 32
 WORK = Path(os.environ["QUORVANE_E2E_WORK"])
-BIN = Path(os.environ["QUORVANE_WIN32_DIR"])
-PREFIX = WORK / "prefix"
+BIN = ROOT / "build" / ("win%d" % BITS)
+PREFIX = WORK / ("prefix%d" % BITS)
+# 64-bit programs start with the 64-bit loader itself (Debian's wrappers need 32-bit code).
+WINE64, WINESERVER = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver64"
+WINE = WINE64 if BITS == 64 else "wine"
+# The build is named in the table.
+INSTALL = "Quorvane %d-bit -install -silence" % BITS
+UNINSTALL = "Quorvane %d-bit -uninstall" % BITS
 RECORD = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Parvex for Android"
 
 
 def wine_environment():
     return dict(os.environ, WINEPREFIX=str(PREFIX), WINEDLLOVERRIDES="mscoree,mshtml=",
-                WINEDEBUG="-all")
+                WINEDEBUG="-all", WINEARCH="win64")
 
 
 def host_path(windows_path):
@@ -40,8 +47,8 @@ def quiet(args, check=True):
 def make_prefix():
     """A fresh prefix whose wineserver stays up between the runs."""
     shutil.rmtree(PREFIX, ignore_errors=True)
-    quiet(["wineboot", "-i"])
-    quiet(["wineserver", "-p"], check=False)  # the one wineboot started stays up
+    quiet([WINE64, "wineboot", "-i"])
+    quiet([WINESERVER, "-p"], check=False)  # the one wineboot started stays up
 
 SEED = 20260601
 ADT = "C:\\bench\\adt"
@@ -93,7 +100,7 @@ def drop_caches():
 
 
 def wine_run(args):
-    subprocess.run(["taskset", "-c", "0", "wine"] + args, env=wine_environment(),
+    subprocess.run(["taskset", "-c", "0", WINE] + args, env=wine_environment(),
                    cwd=host_path("C:\\"), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    check=True, timeout=600)
 
@@ -123,8 +130,8 @@ def commands(exe_folder, baseline):
             subprocess.run(["taskset", "-c", "0"] + cmd, check=True, timeout=600)
 
     tools = [
-        ("Quorvane -install -silence", lambda: wine_run([setup, "-install", "-silence"]),
-         "Quorvane -uninstall", lambda: wine_run([setup, "-uninstall"])),
+        (INSTALL, lambda: wine_run([setup, "-install", "-silence"]),
+         UNINSTALL, lambda: wine_run([setup, "-uninstall"])),
         ("xcopy /E /I (Wine)", lambda: wine_run(batch("copy.bat", copy_lines)),
          "cmd /c rmdir /s /q (Wine)", lambda: wine_run(batch("remove.bat", remove_lines))),
         ("cp -a (native)",
@@ -162,7 +169,8 @@ def main():
         for own_file in OWN_FILES:
             host_path(ADT + "\\" + own_file).parent.mkdir(parents=True, exist_ok=True)
             host_path(ADT + "\\" + own_file).write_text("content of " + own_file + "\n")
-        quiet(["wine", "reg", "add", RECORD, "/v", "ADTRootFolder", "/d", ADT, "/f", "/reg:32"])
+        quiet([WINE64, "reg", "add", RECORD, "/v", "ADTRootFolder", "/d", ADT, "/f",
+               "/reg:%d" % BITS])
         expected = {t: manifest(exe_folder + "\\" + p) for p, t in TARGETS.items()}
         own = {t: manifest(t) for t in TARGETS.values() if host_path(t).exists()}
         files = sum(len(m) for m in expected.values())
@@ -194,11 +202,11 @@ def main():
                                              % (label, run + 1, target))
             print("run %d of %d done" % (run + 1, options.runs), flush=True)
     finally:
-        subprocess.run(["wineserver", "-k"], env=wine_environment(), timeout=60)
+        subprocess.run([WINESERVER, "-k"], env=wine_environment(), timeout=60)
 
     cpu = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo")
                 if line.startswith("model name")), platform.processor())
-    wine = subprocess.run(["wine", "--version"], stdout=subprocess.PIPE, text=True).stdout.strip()
+    wine = subprocess.run([WINE64, "--version"], stdout=subprocess.PIPE, text=True).stdout.strip()
     print("\nMachine: %s, %d CPUs (all runs pinned to CPU 0), Linux %s, %s" %
           (cpu, os.cpu_count(), platform.release(), wine))
     print("Page cache %s before each run. %d runs each, interleaved; every run checked "
@@ -210,13 +218,10 @@ def main():
         print("| %s | %.2f | %.2f | %.2f |" % (label, min(values), median[label],
                                                 1000 * median[label] / files))
     ratios = [] if options.quorvane_only else [
-        ("Quorvane -install -silence", "xcopy /E /I (Wine)"),
-        ("Quorvane -install -silence", "cp -a (native)"),
-        ("Quorvane -uninstall", "cmd /c rmdir /s /q (Wine)"),
-        ("Quorvane -uninstall", "rm -rf (native)")]
+        (INSTALL, "xcopy /E /I (Wine)"), (INSTALL, "cp -a (native)"),
+        (UNINSTALL, "cmd /c rmdir /s /q (Wine)"), (UNINSTALL, "rm -rf (native)")]
     if options.baseline:
-        ratios += [("Quorvane -install -silence", "OLD -install -silence"),
-                   ("Quorvane -uninstall", "OLD -uninstall")]
+        ratios += [(INSTALL, "OLD -install -silence"), (UNINSTALL, "OLD -uninstall")]
     print("\n| Ratio | of medians | of minima |\n|---|---:|---:|")
     for a, b in ratios:
         print("| %s / %s | %.2f | %.2f |" % (a, b, median[a] / median[b],

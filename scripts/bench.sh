@@ -22,6 +22,14 @@ while [ $# -gt 0 ]; do
 done
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# The shipped 32-bit build where this machine runs 32-bit code, else the 64-bit one.
+if why=$(bash scripts/runs-32bit.sh); then
+    export QUORVANE_BITS=32
+    echo "Bench of the 32-bit build (the shipped one): this machine runs 32-bit code."
+else
+    export QUORVANE_BITS=64
+    echo "Bench of the 64-bit build: $why."
+fi
 echo "Building under build/ ..."
 bash scripts/build.sh >/dev/null
 # Pinned: on a 2-core virtual machine, unpinned Wine runs are slower and noisy.

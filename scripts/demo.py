@@ -11,6 +11,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 os.environ.setdefault("QUORVANE_E2E_WORK", str(ROOT / "build" / "demo"))
 os.environ.setdefault("QUORVANE_WIN32_DIR", str(ROOT / "build" / "win32"))
+os.environ.setdefault("QUORVANE_WIN64_DIR", str(ROOT / "build" / "win64"))
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 # Everything the demo writes goes to build/, no bytecode next to the sources.
 sys.dont_write_bytecode = True
@@ -22,7 +23,7 @@ ADT = "C:\\Users\\Public\\adt-bundle-windows"
 
 
 def seed_record():
-    harness.seed_registry({(RECORD, 32): {"ADTRootFolder": ADT}})
+    harness.seed_registry({(RECORD, harness.VIEW): {"ADTRootFolder": ADT}})
 
 
 def show_record(title):
@@ -50,7 +51,7 @@ def silent_demo():
     make_files(ADT, ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar",
                      "sdk\\platform-tools\\adb.exe", "sdk\\add-ons\\"])
     seed_record()
-    show_record("\nRecord (32-bit view, as regedit writes it):")
+    show_record("\nRecord (%d-bit view, as regedit writes it):" % harness.VIEW)
 
     print("\n> Quorvane.exe -install -silence  (exit %d)" % run(exe, "-install", "-silence"))
     show("after install", ADT + "\\eclipse\\plugins")

@@ -6,6 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # The dependency install reports what it does; the build is quiet.
 bash scripts/install-deps.sh
+# The shipped 32-bit build where this machine runs 32-bit code, else the 64-bit one.
+if why=$(bash scripts/runs-32bit.sh); then
+    export QUORVANE_BITS=32
+    echo "Demo of the 32-bit build (the shipped one): this machine runs 32-bit code."
+else
+    export QUORVANE_BITS=64
+    echo "Demo of the 64-bit build: $why."
+fi
 echo "Building under build/ ..."
 bash scripts/build.sh >/dev/null
 # On an X display of its own, made and ended by xvfb-run; --show uses $DISPLAY.

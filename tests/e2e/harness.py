@@ -1,21 +1,36 @@
-"""Runs the real 32-bit Quorvane.exe under Wine, one data row of rows.py at a time.
+"""Runs the real Quorvane.exe under Wine, one data row of rows.py at a time.
 
-    xvfb-run -a -s "-screen 0 1280x1024x24" python3 harness.py [WORD ...]
+    xvfb-run -a -s "-screen 0 1280x1024x24" python3 harness.py [--bits 32|64] [WORD ...]
 
-runs the rows whose names contain a WORD (all without) on the display that DISPLAY
-names, in a fresh prefix under $QUORVANE_E2E_WORK; every program is started from C:\\
-and killed by its pid when it does not end in time.
+runs the rows whose names contain a WORD (all without) against the 32-bit (shipped,
+the default) or the 64-bit build, on the display that DISPLAY names, in a fresh prefix
+under $QUORVANE_E2E_WORK; every program is started from C:\\ and killed by its pid when
+it does not end in time. Prints PASS or FAIL for each row, then "N passed, M failed".
+Where this machine cannot run 32-bit code (scripts/runs-32bit.sh), the 32-bit rows end
+at once with exit status 77 (skipped) and one line saying why.
 """
-import os, re, shutil, subprocess, sys
+import os, re, selectors, shutil, subprocess, sys
 from pathlib import Path
 from subprocess import DEVNULL
 
+BITS = 64 if os.environ.get("QUORVANE_BITS") == "64" else 32
 WORK = Path(os.environ.get("QUORVANE_E2E_WORK", "build/e2e")).resolve()
-BIN = Path(os.environ.get("QUORVANE_WIN32_DIR", "build/win32")).resolve()
-PREFIX, CAPTION, TIMEOUT, PRISTINE = WORK / "prefix", "Quorvane v3.1", 60, []
+BIN = Path(os.environ.get("QUORVANE_WIN%d_DIR" % BITS, "build/win%d" % BITS)).resolve()
+# The record's registry view, as the exe under test opens it without a view flag.
+VIEW, OTHER_VIEW = BITS, 96 - BITS
+# 64-bit programs start with the 64-bit loader itself: Debian's wrappers go through
+# the 32-bit one, which some machines cannot run.
+WINE64 = "/usr/lib/wine/wine64"
+WINE = WINE64 if BITS == 64 else "wine"
+WINESERVER = "/usr/lib/wine/wineserver64"
+# A record in the view that the exe does not see: it is never read, never written.
+DECOY = {"ADTRootFolder": "C:\\decoy"}
+PREFIX, CAPTION, TIMEOUT, PRISTINE = WORK / ("prefix%d" % BITS), "Quorvane v3.1", 60, []
 DRIVE_C, TEMP = PREFIX / "drive_c", "C:\\windows\\temp\\"
+# F: is a 4 MB tmpfs, for a drive that fills up; mounting it needs root.
+SMALL, SMALL_REFUSED = WORK / "small", []
 RECORD = r"Microsoft\Windows\CurrentVersion\Uninstall\Parvex for Android"
-STUDIO, WINE64 = "Android Studio", shutil.which("wine64") or "/usr/lib/wine/wine64"
+STUDIO = "Android Studio"
 CORE, ADDON = "com.parvex.eclipse.core_3.1.0\\", "addon-parvex-3.1\\"
 PAYLOAD = {"plugins\\Eclipse": [CORE + "lib\\core.jar", CORE + "plugin.xml",
                                 "com.parvex.eclipse.ui_3.1.0.jar"],
@@ -34,19 +49,30 @@ def wine(*args, timeout=TIMEOUT):  # no pipe: a service Wine starts would hold i
 
 def start_session():
     """A fresh prefix of our own, its programs shown on the display that DISPLAY names."""
-    os.environ.update(WINEPREFIX=str(PREFIX), WINEDLLOVERRIDES="mscoree,mshtml=",
-                      WINEDEBUG="-all")
+    os.environ.update(WINEPREFIX=str(PREFIX), WINEARCH="win64", WINEDEBUG="-all",
+                      WINEDLLOVERRIDES="mscoree,mshtml=")
     end_session()
+    unmount_small()
     shutil.rmtree(PREFIX, ignore_errors=True)
     WORK.mkdir(parents=True, exist_ok=True)
-    assert wine("wineboot", "-i", timeout=300) == 0, "wineboot failed"
+    assert wine(WINE, "wineboot", "-i", timeout=300) == 0, "wineboot failed"
     seed_registry({})
-    wine("wineserver", "-p")  # one wineserver that outlives each program
+    wine(WINESERVER, "-p")  # one wineserver that outlives each program
+    SMALL.mkdir(exist_ok=True)
+    mount = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", SMALL],
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    SMALL_REFUSED[:] = [mount.stdout.strip() or "mount failed"] if mount.returncode else []
+    (PREFIX / "dosdevices" / "f:").symlink_to(SMALL)
     PRISTINE[:] = os.listdir(DRIVE_C)
 
 
 def end_session():  # our prefix's wineserver, with every program still running in it
-    PREFIX.exists() and wine("wineserver", "-k")
+    PREFIX.exists() and wine(WINESERVER, "-k")
+
+
+def unmount_small():
+    if SMALL.is_mount():
+        subprocess.run(["umount", SMALL], check=True)
 
 
 # The registry: one import a row, both views (the 32-bit one is Wow6432Node).
@@ -68,14 +94,14 @@ def reg_values(values):
 def seed_registry(keys):
     """Removes the record and Android Studio keys from both views, then writes
     keys: {(key, view): {name: value}}, with the 64-bit regedit (a 32-bit one
-    reaches the 32-bit view only)."""
+    reaches the 32-bit view only). The other view holds DECOY unless keys say otherwise."""
     # No crash dialog (a crash ends the program); window frames drawn by Wine, as
     # Xvfb has no window manager.
     lines = ["Windows Registry Editor Version 5.00", "", "[HKEY_CURRENT_USER\\Software\\Wine\\"
              "WineDbg]", '"ShowCrashDialog"=dword:00000000', '[HKEY_CURRENT_USER\\Software\\Wine\\'
              'X11 Driver]', '"Decorated"="N"', '"Managed"="N"']
     lines += ["[-%s]" % reg_path(k, v) for k in (RECORD, STUDIO) for v in (32, 64)]
-    for (key, view), values in keys.items():
+    for (key, view), values in {(RECORD, OTHER_VIEW): DECOY, **keys}.items():
         lines += ["[%s]" % reg_path(key, view), *reg_values(values)]
     host(TEMP + "seed.reg").write_text("\r\n".join(lines + [""]), encoding="utf-16")
     # regedit ended with 1 once while another Wine prefix was busy: one more try.
@@ -83,10 +109,10 @@ def seed_registry(keys):
     assert wine(*command) == 0 or wine(*command) == 0, "regedit /s failed twice"
 
 
-def record():
-    """The record in the 32-bit view as reg_values gives it; None without the key."""
+def record(view=VIEW):
+    """The record in a view as reg_values gives it; None without the key."""
     host(TEMP + "record.reg").unlink(missing_ok=True)
-    wine(WINE64, "regedit", "/e", TEMP + "record.reg", reg_path(RECORD, 32))
+    wine(WINE64, "regedit", "/e", TEMP + "record.reg", reg_path(RECORD, view))
     if host(TEMP + "record.reg").exists():
         text = host(TEMP + "record.reg").read_text(encoding="utf-16").replace("\\\n  ", "")
         return sorted(re.findall(r'^".*', text, re.M))
@@ -94,9 +120,9 @@ def record():
 
 # Files in the prefix.
 def host(path):
-    """C:\\envs\\adt -> the path in the prefix."""
-    assert path[:3].upper() == "C:\\", path
-    return DRIVE_C.joinpath(*path[3:].split("\\"))
+    """C:\\envs\\adt -> the path in the prefix; F:\\ is the small drive."""
+    assert path[:3].upper() in ("C:\\", "F:\\"), path
+    return (DRIVE_C if path[0] in "cC" else SMALL).joinpath(*path[3:].split("\\"))
 
 
 def make_files(root, entries):
@@ -134,7 +160,7 @@ def install_program(folder="C:\\Setup"):
 
 def start(command):
     """A Windows command line under Wine, from C:\\ so that the current drive is the prefix's C:."""
-    return subprocess.Popen(["wine", *command], cwd=DRIVE_C, stdout=DEVNULL, stderr=DEVNULL)
+    return subprocess.Popen([WINE, *command], cwd=DRIVE_C, stdout=DEVNULL, stderr=DEVNULL)
 
 
 def finish(process, timeout=TIMEOUT):
@@ -147,7 +173,7 @@ def finish(process, timeout=TIMEOUT):
 
 # The UI, through uiauto.exe.
 def uiauto(*args):
-    done = subprocess.run(["wine", BIN / "uiauto.exe", *map(str, args)], capture_output=True,
+    done = subprocess.run([WINE, BIN / "uiauto.exe", *map(str, args)], capture_output=True,
                           timeout=TIMEOUT, text=True)
     assert done.returncode == 0, "uiauto %s: %s" % (args, done.stdout)
     return done.stdout.rstrip("\r\n")
@@ -157,6 +183,18 @@ def read(window):
     """uiauto's reading of a window: (id, class, enabled, check, text), the window first."""
     return [(int(i), cls, on == "1", int(check), bytes.fromhex(text).decode("utf-16-be"))
             for i, cls, on, check, text in (line.split("\t") for line in window.splitlines())]
+
+
+def hold(path):
+    """A process that holds a file open without sharing until it is killed."""
+    process = subprocess.Popen([WINE, BIN / "uiauto.exe", "hold", path, str(TIMEOUT * 1000)],
+                               stdout=subprocess.PIPE, stderr=DEVNULL, text=True)
+    ready = selectors.DefaultSelector()
+    ready.register(process.stdout, selectors.EVENT_READ)
+    if not ready.select(TIMEOUT) or process.stdout.readline() != "held\n":
+        process.kill()
+        raise AssertionError("%s could not be held open" % path)
+    return process
 
 
 def answer(text="", buttons="OK", press="OK"):
@@ -185,8 +223,9 @@ def check(what, got, wanted):
 
 
 def run_row(row):
-    for entry in set(os.listdir(DRIVE_C)) - set(PRISTINE):
-        (shutil.rmtree if (DRIVE_C / entry).is_dir() else os.unlink)(DRIVE_C / entry)
+    for path in [DRIVE_C / e for e in set(os.listdir(DRIVE_C)) - set(PRISTINE)] + \
+            list(SMALL.iterdir()):
+        (shutil.rmtree if path.is_dir() and not path.is_symlink() else os.unlink)(path)
     exe = install_program()
     for root, entries in row.get("files", {}).items():
         make_files(root, entries)
@@ -194,39 +233,78 @@ def run_row(row):
     for before in row.get("before", ()):  # a Python call, or a Windows command line to complete
         before() if callable(before) else check(before[0], finish(start(before)), 0)
     kept = {path: contents(path) for path in row.get("kept", ())}
+    holders = [hold(path) for path in row.get("held", ())]
     program, dialog = start(row.get("command", [exe, *row.get("args", [])])), None
-    for verb, *args in row.get("steps", ()):
-        if verb == "box":
-            answer(*args)
-        elif verb == "pick":  # a path, or None to cancel; the browser's title
-            seen = read(uiauto("browse", args[0] or "-", 20000))
-            assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
-            # OK is enabled for a folder of the file system only.
-            assert not args[0] or [c[2] for c in seen if c[0] == 1] == [args[0][1:3] == ":\\"], seen
-        else:  # "click" or "state", in the main dialog (found once needed)
-            dialog = dialog or uiauto("wait", 1005, 20000)
-            uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
-    check("exit status", finish(program), 0)
+    try:
+        for verb, *args in row.get("steps", ()):
+            if verb == "box":
+                answer(*args)
+            elif verb == "pick":  # a path, or None to cancel; the browser's title
+                seen = read(uiauto("browse", args[0] or "-", 20000))
+                assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
+                # OK is enabled for a folder of the file system only.
+                ok = [c[2] for c in seen if c[0] == 1]
+                assert not args[0] or ok == [args[0][1:3] == ":\\"], seen
+            else:  # "click" or "state", in the main dialog (found once needed)
+                dialog = dialog or uiauto("wait", 1005, 20000)
+                uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
+        check("exit status", finish(program), 0)
+    finally:
+        for process in [program] + holders:
+            process.kill()
+            process.wait()
+    for after in row.get("after", ()):  # command lines of the exe, each to complete
+        check(after[0], finish(start([exe, *after])), 0)
     wanted = {path: entries and sorted(entries) for path, entries in row.get("trees", {}).items()}
     check("trees", {path: tree(path) for path in wanted}, wanted)
-    check("kept files", {path: contents(path) for path in kept}, kept)
+    for path, before in kept.items():  # the paths of files added, changed or gone
+        after = contents(path)
+        check("files below " + path, sorted(f for f in {*before, *after}
+                                            if before.get(f) != after.get(f)), [])
     if "record" in row:  # {name: value}, or None for no record
         check("record", record(), row["record"] and reg_values(row["record"]))
+        check("the other view's record", record(OTHER_VIEW),
+              reg_values(row.get("reg", {}).get((RECORD, OTHER_VIEW), DECOY)))
 
 
 def main(words):
-    """Runs the rows; the first that fails ends the run with its traceback."""
+    """Runs every chosen row, a failure or not; 0 when all ran and passed."""
     import rows
+    probe = Path(__file__).parents[2] / "scripts" / "runs-32bit.sh"
+    why = subprocess.run(["bash", probe], stdout=subprocess.PIPE, text=True)
+    if BITS == 32 and why.returncode != 0:
+        print("SKIP the 32-bit build's rows:", why.stdout.strip())
+        return 77
     chosen = [r for r in rows.ROWS if not words or any(w in r["name"] for w in words)]
+    failed = skipped = 0
     try:
         start_session()
-        for row in chosen:  # a failing row's name is the last line before its traceback
-            print(row["name"], flush=True)
-            run_row(row)
+        for row in chosen:
+            why = "it runs with the %d-bit build" % row.get("only", BITS)
+            if row.get("small") and SMALL_REFUSED:
+                why = "no small drive: " + SMALL_REFUSED[0]
+            elif row.get("only", BITS) == BITS:
+                why = None
+            if why:
+                print("SKIP %s: %s" % (row["name"], why))
+                skipped += 1
+                continue
+            try:
+                run_row(row)
+                print("PASS", row["name"], flush=True)
+            except Exception as failure:  # reported, and the next row runs
+                print("FAIL %s: %s: %s" % (row["name"], type(failure).__name__, failure))
+                failed += 1
+                end_session()  # whatever the row left running
     finally:
         end_session()
-    return 0 if chosen else 1
+        unmount_small()
+    print("%d passed, %d failed, %d skipped" % (len(chosen) - failed - skipped, failed, skipped))
+    return 0 if chosen and not failed else 1
 
 
 if __name__ == "__main__":
+    if sys.argv[1:2] == ["--bits"]:
+        os.environ["QUORVANE_BITS"] = sys.argv[2]
+        del sys.argv[1:3]
     sys.exit(__import__("harness").main(sys.argv[1:]))  # the module that rows.py imports

@@ -16,6 +16,8 @@ A row is a dict; every key but name is optional:
            The run must exit with status 0.
   before   Python calls and Windows command lines (to complete with status 0)
            that arrange the row once files and registry are in place
+  held     files held open without sharing while it runs
+  small    True: the row uses F:, a 4 MB drive (skipped where it cannot be mounted)
   steps    what the user does and sees while it runs, in order:
              ("box", part of its text[, buttons "OK Cancel"[, press "Cancel"]]):
                  a message box captioned Quorvane v3.1 with those buttons; press one
@@ -23,17 +25,24 @@ A row is a dict; every key but name is optional:
              ("pick", path or None to cancel[, title])  in the folder browser
              ("state", {"off": ids disabled, "checked": ids, id: text})  what the
                  main dialog shows, as far as given
+  after    command lines of C:\\Setup\\Quorvane.exe run next, each to complete with 0
   trees    {folder: entries} after the run: its files, links (@) and empty folders
            (\\); None: the folder is missing
   kept     files or folders whose files must keep every byte (decoys)
-  record   the record in the 32-bit view after the run, {name: value} typed as in
-           reg; None: no key
+  record   the record after the run in the view that the exe sees, {name: value}
+           typed as in reg; None: no key. The other view's record must be unchanged.
+  only     32 or 64: the row runs with that build alone (others are shown skipped)
+
+Every row runs with both builds: the record is in the view that the build sees (VIEW,
+the 32-bit one for the shipped build), Android Studio's key always in the 64-bit view.
 """
+import re
 import shutil
 import subprocess
 from pathlib import Path
 
-from harness import BIN, PAYLOAD, PRISTINE, RECORD, STUDIO, Expand, host, make_files
+from harness import BIN, BITS, OTHER_VIEW, PAYLOAD, PRISTINE, RECORD, STUDIO, VIEW, Expand, host, \
+    make_files
 
 SILENT, E, KEEP, NI = ["-install", "-silence"], "C:\\envs\\", ["keep.jar"], "Not installed!"
 ECLIPSE, IDEA, ADDON = map(PAYLOAD.get, ("plugins\\Eclipse", "plugins\\IntelliJ IDEA", "add-ons"))
@@ -43,8 +52,18 @@ ADT_PAYLOAD = ["eclipse\\plugins\\" + e for e in ECLIPSE] + ["sdk\\add-ons\\" + 
 VALID_ADT = ["eclipse\\eclipse.exe", "eclipse\\plugins\\keep.jar", "sdk\\platform-tools\\adb.exe"]
 
 
-def rec(**values):  # the record in the 32-bit view
-    return {(RECORD, 32): values}
+# The control ids by the names that resources/resource_ids.h gives them (IDC_INTEGRATE, ...).
+IDS = {name: int(value) for name, value in re.findall(r"#define (ID\w+) +(\d+)", (Path(
+    __file__).parents[2] / "resources" / "resource_ids.h").read_text())}
+globals().update(IDS)
+
+
+def ids(*prefixes):  # the ids whose names start with one of the prefixes
+    return {number for name, number in IDS.items() if name.startswith(prefixes)}
+
+
+def rec(**values):  # the record in the exe's view
+    return {(RECORD, VIEW): values}
 
 
 ADT_REC, EXPANDED = rec(ADTRootFolder=E + "adt"), Expand("%SystemDrive%\\envs\\adt")
@@ -53,9 +72,12 @@ INTRO = ("box", "will install Parvex for Android components into the preferred",
 DONE, FAILED = ("box", "with Parvex for Android successfully!"), ("box", "not been integrated")
 # The main dialog at start with an ADT Bundle recorded and no Android Studio: the lines
 # of the other kinds in both groups are off, and so is the Android Studio radio.
-ADT_START = ("state", {"off": {1030, 1021, 1022, 1023, 1024, 1031, 1018, 1012, 1019, 1013, 1020,
-                               1025, 1026, 1027, 1028, 1015, 1010, 1008, 1016, 1011, 1009},
-                       "checked": {1006}, 1002: E + "adt", 1001: "", 1022: NI, 1028: NI})
+ADT_START = ("state", {"off": ids("IDC_OLD_STUDIO_", "IDC_OLD_STANDALONE_", "IDC_OLD_ECLIPSE_",
+                                  "IDC_OLD_SDK_", "IDC_NEW_STUDIO_", "IDC_NEW_ECLIPSE_",
+                                  "IDC_NEW_SDK_"),
+                       "checked": {IDC_NEW_ADT_RADIO}, IDC_OLD_ADT_ROOT_EDIT: E + "adt",
+                       IDC_NEW_ADT_ROOT_EDIT: "", IDC_OLD_STUDIO_PATH_EDIT: NI,
+                       IDC_NEW_STUDIO_SDK_EDIT: NI})
 
 
 ELSEWHERE = ["d\\i.txt", "f.jar"]  # where the links lead, in C:\\out
@@ -66,6 +88,15 @@ def nested(entries):  # what a copy of entries onto themselves adds under Wine
     return [e.split("\\")[0] + "\\" + e for e in entries if "\\" in e]
 
 
+def big_payload():  # more than the small drive F: holds
+    host("C:\\Setup\\add-ons\\%s\\big.bin" % AO).write_bytes(bytes(5 << 20))
+
+
+def failing_integrate(root):  # a new ADT Bundle picked, the clean box checked, Integrate failing
+    return [INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", root), ("click", IDC_CLEAN_CHECK),
+            ("click", IDC_INTEGRATE), FAILED, ("click", IDCANCEL)]
+
+
 ROWS = [
     dict(name="usage: an empty command line", steps=[("box", "Usage: Quorvane [-install")]),
     # Windows merges a copy into what an earlier install left; Wine 8 nests it as x\x.
@@ -74,10 +105,12 @@ ROWS = [
          reg=rec(ADTRootFolder=EXPANDED), record=dict(ADTRootFolder=EXPANDED),
          trees={E + "adt\\eclipse\\plugins": ECLIPSE + nested(ECLIPSE) + ["other.jar"],
                 E + "adt\\sdk\\add-ons": ADDON + nested(ADDON)}),
-    dict(name="silent: the record from the 32-bit view, Android Studio's key from the 64-bit one",
+    dict(name="silent: the record from the exe's own view, Android Studio's key from the 64-bit "
+         "one",
          files={E + "new-studio": ["plugins\\"], E + "new-studio-sdk": ["platform-tools\\"],
                 E + "adt": ["eclipse\\plugins\\", "sdk\\"], E + "as32": ["plugins\\"]},
-         reg={**rec(AndroidStudioPath=E + "old"), (RECORD, 64): {"ADTRootFolder": E + "adt"},
+         reg={**rec(AndroidStudioPath=E + "old"),
+              (RECORD, OTHER_VIEW): {"ADTRootFolder": E + "adt"},
               (STUDIO, 64): {"Path": E + "new-studio", "SdkPath": E + "new-studio-sdk"},
               (STUDIO, 32): {"Path": E + "as32", "SdkPath": E + "as32"}}, args=SILENT,
          trees={E + "new-studio\\plugins": IDEA, E + "new-studio-sdk\\add-ons": ADDON,
@@ -91,19 +124,22 @@ ROWS = [
          reg=ADT_REC, args=["-install", "-uninstall"], steps=[INTRO + ("Cancel",)], kept=[E]),
     dict(name="confirmation OK: the dialog at start shows the ADT record, then the uninstall",
          files={E + "adt": ADT_PAYLOAD}, reg=ADT_REC, args=["-install", "-uninstall"],
-         steps=[INTRO, ADT_START, ("click", 2)],
+         steps=[INTRO, ADT_START, ("click", IDCANCEL)],
          trees={E + "adt": ["eclipse\\plugins\\", "sdk\\add-ons\\"]}),
     dict(name="browse: Integrate refused, a folder not valid, no OK outside the file system; then "
          "standalone picked and integrated: the ADT record rewritten", reg=ADT_REC,
          files={E + "eclipse": ["eclipse.exe", "plugins\\keep.jar"], E + "no-adt": ["eclipse\\"],
                 E + "sdk": ["platform-tools\\adb.exe"]}, args=["-install"],
-         steps=[INTRO, ("click", 1005), ("box", "select a valid ADT root folder first!"), FAILED,
-                ("click", 1003), ("pick", E + "no-adt"),
+         steps=[INTRO, ("click", IDC_INTEGRATE), ("box", "select a valid ADT root folder first!"),
+                FAILED, ("click", IDC_NEW_ADT_BROWSE), ("pick", E + "no-adt"),
                 ("box", 'The folder "%sno-adt" is not a valid ADT root folder!' % E),
-                ("click", 1003), ("pick", COMPUTER), ("box", "select a valid ADT root folder!"),
-                ("click", 1007), ("click", 1010),  # standalone, and both Browse buttons
-                ("pick", E + "eclipse", "Select the Eclipse root folder:"), ("click", 1011),
-                ("pick", E + "sdk", "Select the Android SDK root folder:"), ("click", 1005), DONE],
+                ("click", IDC_NEW_ADT_BROWSE), ("pick", COMPUTER),
+                ("box", "select a valid ADT root folder!"), ("click", IDC_NEW_STANDALONE_RADIO),
+                ("click", IDC_NEW_ECLIPSE_BROWSE),
+                ("pick", E + "eclipse", "Select the Eclipse root folder:"),
+                ("click", IDC_NEW_SDK_BROWSE),
+                ("pick", E + "sdk", "Select the Android SDK root folder:"),
+                ("click", IDC_INTEGRATE), DONE],
          trees={E + "eclipse\\plugins": ECLIPSE + KEEP, E + "sdk\\add-ons": ADDON},
          record=dict(AndroidStudioPath="", AndroidStudioSDKPath="", ADTRootFolder="",
                      EclipseRootFolder=E + "eclipse", SDKRootFolder=E + "sdk")),
@@ -131,8 +167,8 @@ ROWS = [
     *(dict(name="safety: clean keeps the same folder spelt " + recorded, args=["-install"],
            files={E + "пример": VALID_ADT, E + "i\\adt": VALID_ADT},
            reg=rec(ADTRootFolder=recorded), trees={browsed: VALID_ADT + ADT_PAYLOAD},
-           steps=[INTRO, ("click", 1003), ("pick", browsed), ("click", 1004), ("click", 1005),
-                  DONE])
+           steps=[INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", browsed),
+                  ("click", IDC_CLEAN_CHECK), ("click", IDC_INTEGRATE), DONE])
       for recorded, browsed in ((E + "ПРИМЕР", E + "пример"), (E + "i\\x\\..\\adt", E + "i\\adt"),
                                 (E + "i\\.\\adt", E + "i\\adt"))),
     # Android Studio whose plugins is a file, or found at a namespace path:
@@ -141,22 +177,72 @@ ROWS = [
            files={E + "studio": ["plugins"], E + "studio-sdk": ["platform-tools\\adb.exe"]},
            reg={**ADT_REC, (STUDIO, 64): {"Path": path, "SdkPath": E + "studio-sdk"}},
            record=dict(ADTRootFolder=E + "adt"), trees={E + "studio-sdk\\add-ons": None},
-           steps=[INTRO, ("state", {"checked": {1020}, 1026: path}), ("click", 1005), FAILED,
-                  ("click", 2)])
+           steps=[INTRO, ("state", {"checked": {IDC_NEW_STUDIO_RADIO},
+                                    IDC_NEW_STUDIO_PATH_EDIT: path}),
+                  ("click", IDC_INTEGRATE), FAILED, ("click", IDCANCEL)])
       for path in (E + "studio", "\\\\?\\C:\\envs\\studio")),
+    # A copy never writes through a link in a target. On Windows the links go as the links
+    # themselves and the payload takes their place; under Wine 8 they cannot be removed so
+    # (see above), and their entries fail untouched. Where they lead keeps every byte.
+    dict(name="safety: a copy never writes through a link in a target", reg=ADT_REC, args=SILENT,
+         files={E + "adt\\eclipse\\plugins": [CORE + "@C:\\out\\d", UI + "@C:\\out\\f.jar"],
+                E + "adt\\sdk\\add-ons\\" + AO: ["own.txt", "libs@C:\\out\\d"],
+                "C:\\out": ELSEWHERE},
+         kept=["C:\\out"], trees={E + "adt\\eclipse\\plugins": [CORE + "@", UI + "@"]}),
+    # A failed Integrate leaves the new environment as it was, and the recorded one is not
+    # cleaned: a full drive, a payload file that cannot be read, a target file that cannot be
+    # written (the old bundle's payload then goes with a later -uninstall).
+    dict(name="safety: a full drive fails the Integrate and leaves nothing on it", small=True,
+         files={E + "adt": VALID_ADT + ADT_PAYLOAD, "F:\\adt": VALID_ADT}, reg=ADT_REC,
+         before=[big_payload], args=["-install"], steps=failing_integrate("F:\\adt"),
+         kept=[E + "adt"], trees={"F:\\adt": VALID_ADT}, record=dict(ADTRootFolder=E + "adt")),
+    dict(name="safety: a payload file held open fails the Integrate", reg=ADT_REC,
+         files={E + "adt": VALID_ADT + ADT_PAYLOAD, E + "new": VALID_ADT},
+         held=["C:\\Setup\\add-ons\\%s\\libs\\parvex.jar" % AO], args=["-install"],
+         steps=failing_integrate(E + "new"), kept=[E + "adt"], trees={E + "new": VALID_ADT},
+         record=dict(ADTRootFolder=E + "adt")),
+    dict(name="safety: a target file held open fails the Integrate; no orphan after -uninstall",
+         files={E + "adt": VALID_ADT + ADT_PAYLOAD,
+                E + "new": VALID_ADT + ["eclipse\\plugins\\" + UI]},
+         reg=ADT_REC, held=[E + "new\\eclipse\\plugins\\" + UI], args=["-install"],
+         steps=failing_integrate(E + "new"), after=[["-uninstall"]],
+         trees={E + "new": VALID_ADT + ["eclipse\\plugins\\" + UI], E + "adt": VALID_ADT}),
+    # No target inside the payload: by the record, silently, and in the folder browser.
+    dict(name="safety: an ADT root inside the payload is refused", kept=["C:\\Setup"], args=SILENT,
+         reg=rec(ADTRootFolder="C:\\Setup\\plugins\\Eclipse\\" + CORE)),
+    dict(name="safety: an SDK root inside the payload is refused, the environment whole",
+         files={E + "eclipse": ["eclipse.exe", "plugins\\keep.jar"]}, kept=["C:\\Setup"],
+         reg=rec(EclipseRootFolder=E + "eclipse", SDKRootFolder="C:\\Setup\\add-ons\\" + AO),
+         args=SILENT, trees={E + "eclipse\\plugins": KEEP}),
+    dict(name="safety: an SDK root inside the payload is not valid in the browser",
+         files={"C:\\Setup\\add-ons\\" + AO: ["platform-tools\\adb.exe"]}, kept=["C:\\Setup"],
+         args=["-install"], steps=[INTRO, ("click", IDC_NEW_STANDALONE_RADIO),
+                                   ("click", IDC_NEW_SDK_BROWSE),
+                                   ("pick", "C:\\Setup\\add-ons\\" + AO),
+                                   ("box", "is not a valid Android SDK root folder!"),
+                                   ("click", IDCANCEL)]),
+    dict(name="safety: a root spelt with .. creates no folder it names on the way", args=SILENT,
+         files={E + "adt": VALID_ADT}, reg=rec(ADTRootFolder=E + ".\\x\\..\\adt"),
+         trees={E + "x": None, E + "adt": VALID_ADT + ADT_PAYLOAD}),
 ]
 
 
 def dist():
-    """The guide's NSIS script and WiX source, built in C:\\dist with the small payload that
-    parvex.wxs lists, once a run: the folder stays for the rows after."""
+    """The guide's NSIS script (for the 32-bit build) and WiX source, built in C:\\dist with
+    the small payload that parvex.wxs lists, once a run: the folder stays for the rows after.
+    For the 64-bit build, the MSI is the source's 64-bit form: 64-bit components, which
+    write the record in the 64-bit view, in the 64-bit Program Files."""
     if "dist" not in PRISTINE:
         shutil.copytree(Path(__file__).parents[2] / "docs" / "installers", host("C:\\dist"))
         shutil.copy(BIN / "Quorvane.exe", host("C:\\dist"))
         make_files("C:\\dist", ["plugins\\Eclipse\\" + UI, "add-ons\\%s\\manifest.ini" % AO,
                                 "plugins\\IntelliJ IDEA\\parvex-studio\\plugin.xml"])
-        for command in (["makensis", "-V2", "parvex.nsi"],
-                        ["wixl", "-a", "x86", "-o", "parvex.msi", "parvex.wxs"]):
+        wxs = host("C:\\dist\\parvex.wxs")
+        if BITS == 64:
+            wxs.write_text(wxs.read_text().replace("ProgramFilesFolder", "ProgramFiles64Folder")
+                           .replace("<Component ", '<Component Win64="yes" '))
+        commands = [["wixl", "-a", "x86" if BITS == 32 else "x64", "-o", "parvex.msi", wxs.name]]
+        for command in commands + [["makensis", "-V2", "parvex.nsi"]] * (BITS == 32):
             subprocess.run(command, cwd=host("C:\\dist"), check=True, timeout=120)
         PRISTINE.append("dist")
 
@@ -170,20 +256,25 @@ OWN = ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar",
 IN = {BUNDLE + "\\eclipse\\plugins": [UI, "org.eclipse.core_3.8.jar"],
       BUNDLE + "\\sdk\\add-ons": [AO + "\\manifest.ini"]}
 OUT = {BUNDLE + "\\eclipse\\plugins": ["org.eclipse.core_3.8.jar"], BUNDLE + "\\sdk\\add-ons": []}
+# The NSIS stub is 32-bit code, and the guide's .reg file writes the 32-bit view: both
+# are for the shipped 32-bit build. The MSI has a form for each build.
 SETUPS = {"NSIS": (["C:\\dist\\parvex-setup.exe", "/S", "/ADT=" + BUNDLE, "/D=C:\\Parvex"],
                    # _?= runs the uninstaller in place, so that it ends when it is done;
                    # it cannot remove itself then.
                    ["C:\\Parvex\\uninstall.exe", "/S", "_?=C:\\Parvex"],
-                   {"C:\\Parvex": ["uninstall.exe"]}),
+                   {"C:\\Parvex": ["uninstall.exe"]}, 32),
           "MSI": (["msiexec", "/i", "C:\\dist\\parvex.msi", "/qn", "ADTROOT=" + BUNDLE],
                   ["msiexec", "/x", "C:\\dist\\parvex.msi", "/qn"],
-                  {"C:\\Program Files (x86)\\Parvex for Android": None})}
+                  {"C:\\Program Files%s\\Parvex for Android" % (" (x86)" * (BITS == 32)): None},
+                  BITS)}
 KEPT = [BUNDLE + "\\eclipse\\eclipse.exe", BUNDLE + "\\sdk\\platform-tools"]
 ROWS += [dict(name="installer: %s setup" % kind, files={BUNDLE: OWN}, before=[dist],
-              command=setup, trees=IN, kept=KEPT) for kind, (setup, _, _) in SETUPS.items()]
+              command=setup, trees=IN, kept=KEPT, only=bits)
+         for kind, (setup, _, _, bits) in SETUPS.items()]
 ROWS += [dict(name="installer: %s uninstall" % kind, files={BUNDLE: OWN}, before=[dist, setup],
-              command=remove, record=None, trees=dict(OUT, **left), kept=KEPT)
-         for kind, (setup, remove, left) in SETUPS.items()]
+              command=remove, record=None, trees=dict(OUT, **left), kept=KEPT, only=bits)
+         for kind, (setup, remove, left, bits) in SETUPS.items()]
 ROWS.append(dict(name="installer: the guide's .reg record integrates", files={BUNDLE: OWN},
                  before=[dist, ["regedit", "/s", "C:\\dist\\parvex-record.reg"]], args=SILENT,
-                 trees={BUNDLE + "\\eclipse\\plugins": ECLIPSE + ["org.eclipse.core_3.8.jar"]}))
+                 trees={BUNDLE + "\\eclipse\\plugins": ECLIPSE + ["org.eclipse.core_3.8.jar"]},
+                 only=32))

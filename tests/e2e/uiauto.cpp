@@ -10,6 +10,8 @@
 //   uiauto browse PATH|- MS    in the folder browser: selects PATH (C:\dir\... or a
 //                              shell name such as ::{CLSID}), reads the browser as read
 //                              does, and presses OK, or Cancel for - or when OK is disabled
+//   uiauto hold PATH MS        opens the file PATH with no sharing, says "held", and
+//                              keeps it open for MS (or until killed)
 //
 // Exit status 1, with the reason on the last line, when a wait timed out, a
 // window was missing or the path could not be selected.
@@ -129,6 +131,15 @@ int wmain(int argc, wchar_t** argv) {
         read(browser);
         PostMessageW(GetDlgItem(browser, ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
         return waitGone(browser, ms) ? 0 : fail("still open");
+    }
+    if (verb == L"hold" && argc == 4) {
+        const HANDLE file = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return fail("not opened");
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(ms);
+        CloseHandle(file);
+        return 0;
     }
     return fail("usage: see the top of uiauto.cpp");
 }
