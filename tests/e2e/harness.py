@@ -57,12 +57,16 @@ def start_session():
     WORK.mkdir(parents=True, exist_ok=True)
     assert wine(WINE, "wineboot", "-i", timeout=300) == 0, "wineboot failed"
     seed_registry({})
-    wine(WINESERVER, "-p")  # one wineserver that outlives each program
     SMALL.mkdir(exist_ok=True)
     mount = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", SMALL],
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     SMALL_REFUSED[:] = [mount.stdout.strip() or "mount failed"] if mount.returncode else []
     (PREFIX / "dosdevices" / "f:").symlink_to(SMALL)
+    # The drive list is read once, when the prefix's services start: stop them so
+    # that the next program (and its folder browser) sees F:.
+    wine(WINESERVER, "-k")
+    wine(WINESERVER, "-w")
+    wine(WINESERVER, "-p")  # one wineserver that outlives each program
     PRISTINE[:] = os.listdir(DRIVE_C)
 
 

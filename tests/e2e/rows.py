@@ -115,11 +115,17 @@ ROWS = [
               (STUDIO, 32): {"Path": E + "as32", "SdkPath": E + "as32"}}, args=SILENT,
          trees={E + "new-studio\\plugins": IDEA, E + "new-studio-sdk\\add-ons": ADDON,
                 E + "adt": ["eclipse\\plugins\\", "sdk\\"], E + "as32": ["plugins\\"]}),
-    dict(name="uninstall: exactly the payload-named entries, whole; the program's own folder "
-         "as the SDK root keeps its payload", args=["-uninstall"],
-         files={E + "eclipse\\plugins": ECLIPSE + ["other.jar", CORE + ".bak", CORE + "\\own"]},
-         reg=rec(EclipseRootFolder=E + "eclipse", SDKRootFolder="C:\\Setup"),
-         trees={E + "eclipse\\plugins": ["other.jar", CORE + ".bak"], "C:\\Setup\\add-ons": ADDON}),
+    # The program's own folder as the SDK root: its add-on target is the payload, so the
+    # environment is left alone whole.
+    *(dict(name="uninstall: " + what, args=["-uninstall"],
+           reg=rec(EclipseRootFolder=E + "eclipse", SDKRootFolder=sdk),
+           files={E + "eclipse\\plugins": ECLIPSE + ["other.jar", CORE + ".bak",
+                                                CORE + "\\own"], E + "sdk": ["add-ons\\"]},
+           trees={E + "eclipse\\plugins": left, "C:\\Setup\\add-ons": ADDON})
+      for what, sdk, left in (
+          ("exactly the payload-named entries, whole", E + "sdk", ["other.jar", CORE + ".bak"]),
+          ("the program's own folder as the SDK root: the environment left alone whole",
+           "C:\\Setup", ECLIPSE + ["other.jar", CORE + ".bak", CORE + "\\own"]))),
     dict(name="confirmation Cancel: no dialog, no uninstall", files={E + "adt": ADT_PAYLOAD},
          reg=ADT_REC, args=["-install", "-uninstall"], steps=[INTRO + ("Cancel",)], kept=[E]),
     dict(name="confirmation OK: the dialog at start shows the ADT record, then the uninstall",
@@ -206,7 +212,8 @@ ROWS = [
                 E + "new": VALID_ADT + ["eclipse\\plugins\\" + UI]},
          reg=ADT_REC, held=[E + "new\\eclipse\\plugins\\" + UI], args=["-install"],
          steps=failing_integrate(E + "new"), after=[["-uninstall"]],
-         trees={E + "new": VALID_ADT + ["eclipse\\plugins\\" + UI], E + "adt": VALID_ADT}),
+         trees={E + "new": VALID_ADT + ["eclipse\\plugins\\" + UI],
+                E + "adt": VALID_ADT + ["sdk\\add-ons\\"]}),
     # No target inside the payload: by the record, silently, and in the folder browser.
     dict(name="safety: an ADT root inside the payload is refused", kept=["C:\\Setup"], args=SILENT,
          reg=rec(ADTRootFolder="C:\\Setup\\plugins\\Eclipse\\" + CORE)),
