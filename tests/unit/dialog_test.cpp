@@ -173,6 +173,8 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
         {"Android Studio cleans a recorded ADT", adt, Studio::Installed, {}, {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false,
          {L"delete C:\\old\\eclipse\\plugins\\core 614 owned", L"delete C:\\old\\sdk\\add-ons\\addon 614 owned",
           studioDone, kEndedByIntegrate}},
+        {"the payload is never a target", {L"EclipseRootFolder", L"C:\\old", L"SDKRootFolder", L"C:\\Setup"},
+         Studio::Installed, {}, {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false, {studioDone, kEndedByIntegrate}},
         {"no clean step unless checked", adt, Studio::Installed, {L"C:\\adt"},
          {IDC_NEW_ADT_RADIO, IDC_NEW_ADT_BROWSE, IDC_INTEGRATE}, false, {box(kAdtOutcome.success), kEndedByIntegrate}}};
     // clang-format on
@@ -185,6 +187,8 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
         for (const wchar_t* entry : {L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
                                      L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
             fake::add(entry);
+        // Leads elsewhere without showing as a link: the clean step leaves it alone.
+        fake::state().nodes[L"c:\\old\\eclipse\\plugins\\ui.jar"] = {false, 0, L"c:\\elsewhere.jar"};
         if (row.successDeclined) fake::state().answers = {platform::kIdCancel};
         open(row.clicks, row.picked);
         EXPECT_EQ(logOf({L"box", L"delete", L"end"}), row.seen);
