@@ -51,17 +51,15 @@ public:
         for (int id : clicks) press(id);
         return opened;
     }
-    // A click as the platform reports it: automatic buttons mark themselves first.
-    static bool press(int id) {
-        auto& checks = fake::state().checks;
-        if (id == IDC_CLEAN_CHECK) checks[id] ^= 1;
-        if (id == IDC_NEW_STUDIO_RADIO || id == IDC_NEW_ADT_RADIO || id == IDC_NEW_STANDALONE_RADIO) checks[id] = 1;
-        return onMainDialogCommand(id, platform::kBnClicked);
-    }
     // A notification with the button's mark as it stands then.
     static bool notify(int id, unsigned code, int check) {
         fake::state().checks[id] = check;
         return onMainDialogCommand(id, code);
+    }
+    // A click as the platform reports it: automatic buttons mark themselves first, the check box by turns.
+    static bool press(int id) {
+        const int mark = id == IDC_CLEAN_CHECK ? 1 - fake::state().checks[id] : platform::kBstChecked;
+        return notify(id, platform::kBnClicked, mark);
     }
     static void makeAdt(const std::wstring& root) {
         fake::add(root + L"\\eclipse\\eclipse.exe", false);
