@@ -3,9 +3,9 @@
 DialogState gDialog;
 void* gInstance = nullptr;
 
-Selection currentSelection() {
+EnvironmentKind selectedKind() {
     if (gDialog.androidStudioSelected) {
-        return Selection::AndroidStudio;
+        return EnvironmentKind::AndroidStudio;
     }
-    return gDialog.adtSelected ? Selection::AdtBundle : Selection::Standalone;
+    return gDialog.adtSelected ? EnvironmentKind::AdtBundle : EnvironmentKind::StandaloneEclipseSdk;
 }

@@ -1,7 +1,7 @@
 // The main dialog's flags and working buffers, process-wide.
 #pragma once
 
-#include "environment/integration_record.h"
+#include "environment/environment_kind.h"
 #include "environment/path_buffer.h"
 #include "platform/platform.h"
 
@@ -26,4 +26,5 @@ extern DialogState gDialog;
 // Module handle the dialogs are created from.
 extern void* gInstance;
 
-Selection currentSelection();
+// The kind the radio buttons select.
+EnvironmentKind selectedKind();

@@ -3,11 +3,13 @@
 #include "dialog/dialog_state.h"
 #include "dialog/messages.h"
 #include "environment/environment_steps.h"
+#include "environment/integration_record.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-// The environment that one selection integrates into.
+// The environment that one kind integrates into, from the dialog's working
+// buffers.
 struct Target {
     const OutcomeTexts& outcome;
     EnvironmentKind kind;
@@ -16,27 +18,25 @@ struct Target {
     const wchar_t* missingChoice;  // why Integrate refuses, or null
 };
 
-Target targetOf(Selection selection) {
-    switch (selection) {
-        case Selection::AndroidStudio:
-            copyText(gDialog.androidStudioTarget.text, gAndroidStudio.path.text);
-            copyText(gDialog.androidStudioSdkTarget.text, gAndroidStudio.sdkPath.text);
+Target targetOf(EnvironmentKind kind) {
+    switch (kind) {
+        case EnvironmentKind::AndroidStudio:
             return {kAndroidStudioOutcome,
-                    EnvironmentKind::AndroidStudio,
+                    kind,
                     {gDialog.androidStudioTarget.text, gDialog.androidStudioSdkTarget.text},
                     StepOrder::PluginsFirst,
                     nullptr};
-        case Selection::AdtBundle:
+        case EnvironmentKind::AdtBundle:
             return {kAdtOutcome,
-                    EnvironmentKind::AdtBundle,
+                    kind,
                     {gDialog.newAdtRoot.text, nullptr},
                     StepOrder::PluginsFirst,
                     gDialog.adtValid ? nullptr : kChooseAdtFirst};
-        case Selection::Standalone:
+        case EnvironmentKind::StandaloneEclipseSdk:
         default:
             // The add-on step goes first for a standalone environment.
             return {kStandaloneOutcome,
-                    EnvironmentKind::StandaloneEclipseSdk,
+                    kind,
                     {gDialog.newEclipseRoot.text, gDialog.newSdkRoot.text},
                     StepOrder::AddOnsFirst,
                     !gDialog.eclipseValid ? kChooseEclipseFirst
@@ -45,21 +45,37 @@ Target targetOf(Selection selection) {
     }
 }
 
-// The recorded environment, as read at start. The Android Studio branch
-// considers only the ADT and standalone kinds.
-void cleanRecordedEnvironment(bool considerAndroidStudio, const KeptFolders& justWritten) {
-    const EnvironmentKind kind = recordedKind(gRecord);
-    if (considerAndroidStudio && kind == EnvironmentKind::AndroidStudio) {
-        removeEnvironment(kind, {gRecord.androidStudioPath.text, gRecord.androidStudioSdkPath.text},
-                          gDialog.mainWindow, &justWritten);
-    } else if (kind == EnvironmentKind::AdtBundle) {
-        removeEnvironment(kind, {gRecord.adtRootFolder.text, nullptr}, gDialog.mainWindow,
-                          &justWritten);
-    } else {
-        removeEnvironment(EnvironmentKind::StandaloneEclipseSdk,
-                          {gRecord.eclipseRootFolder.text, gRecord.sdkRootFolder.text},
-                          gDialog.mainWindow, &justWritten);
+// Android Studio is integrated into the folders found at start.
+void fillAndroidStudioTargets() {
+    copyText(gDialog.androidStudioTarget.text, gAndroidStudio.path.text);
+    copyText(gDialog.androidStudioSdkTarget.text, gAndroidStudio.sdkPath.text);
+}
+
+// Like the record's values, the working buffers of the kinds not integrated
+// are emptied.
+void emptyWorkingBuffersExcept(EnvironmentKind kind) {
+    if (kind != EnvironmentKind::AndroidStudio) {
+        gDialog.androidStudioTarget.clear();
+        gDialog.androidStudioSdkTarget.clear();
     }
+    if (kind != EnvironmentKind::AdtBundle) {
+        gDialog.newAdtRoot.clear();
+    }
+    if (kind != EnvironmentKind::StandaloneEclipseSdk) {
+        gDialog.newEclipseRoot.clear();
+        gDialog.newSdkRoot.clear();
+    }
+}
+
+// The recorded environment, as read at start. After an Android Studio
+// integration only the ADT and standalone kinds are considered: a recorded
+// Android Studio is cleaned as the standalone folders of the record.
+void cleanRecordedEnvironment(EnvironmentKind integrated, const KeptFolders& justWritten) {
+    EnvironmentKind kind = recordedKind(gRecord);
+    if (integrated == EnvironmentKind::AndroidStudio && kind == EnvironmentKind::AndroidStudio) {
+        kind = EnvironmentKind::StandaloneEclipseSdk;
+    }
+    removeEnvironment(kind, recordedRoots(kind), gDialog.mainWindow, &justWritten);
 }
 
 // Copies, cleans when asked and writes the record, behind the progress
@@ -71,22 +87,23 @@ bool integrate(const Target& target, platform::ProgressWindow& progress) {
     }
     if (gDialog.cleanChecked) {
         // What this press just integrated is never cleaned away again.
-        cleanRecordedEnvironment(target.kind != EnvironmentKind::AndroidStudio,
-                                 targetFolders(target.kind, target.roots));
+        cleanRecordedEnvironment(target.kind, targetFolders(target.kind, target.roots));
     }
-    if (!writeIntegrationRecord(
-            currentSelection(),
-            {&gDialog.androidStudioTarget, &gDialog.androidStudioSdkTarget, &gDialog.newAdtRoot,
-             &gDialog.newEclipseRoot, &gDialog.newSdkRoot})) {
+    if (!writeIntegrationRecord(target.kind, target.roots)) {
         platform::debugOutput(L"The integration record could not be written");
     }
+    emptyWorkingBuffersExcept(target.kind);
     return true;
 }
 
 }  // namespace
 
 bool onIntegrate() {
-    const Target target = targetOf(currentSelection());
+    const EnvironmentKind kind = selectedKind();
+    if (kind == EnvironmentKind::AndroidStudio) {
+        fillAndroidStudioTargets();
+    }
+    const Target target = targetOf(kind);
     bool integrated = false;
     {
         // The progress window goes before any message is shown.

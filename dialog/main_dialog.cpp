@@ -6,6 +6,7 @@
 #include "dialog/folder_selection.h"
 #include "dialog/integrate_command.h"
 #include "dialog/messages.h"
+#include "environment/integration_record.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -99,15 +100,15 @@ void refreshNewSection() {
     }
     platform::enableControl(dialog, IDC_NEW_STUDIO_RADIO, gAndroidStudio.installed);
 
-    const Selection selection = currentSelection();
+    const EnvironmentKind selected = selectedKind();
     enable({IDC_NEW_STUDIO_PATH_LABEL, IDC_NEW_STUDIO_PATH_EDIT, IDC_NEW_STUDIO_SDK_LABEL,
             IDC_NEW_STUDIO_SDK_EDIT},
-           selection == Selection::AndroidStudio);
+           selected == EnvironmentKind::AndroidStudio);
     enable({IDC_NEW_ADT_ROOT_LABEL, IDC_NEW_ADT_BROWSE, IDC_NEW_ADT_ROOT_EDIT},
-           selection == Selection::AdtBundle);
+           selected == EnvironmentKind::AdtBundle);
     enable({IDC_NEW_ECLIPSE_ROOT_LABEL, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_ECLIPSE_ROOT_EDIT,
             IDC_NEW_SDK_ROOT_LABEL, IDC_NEW_SDK_BROWSE, IDC_NEW_SDK_ROOT_EDIT},
-           selection == Selection::Standalone);
+           selected == EnvironmentKind::StandaloneEclipseSdk);
 }
 
 bool onMainDialogInit(platform::Window dialog) {

@@ -9,22 +9,10 @@
 
 namespace {
 
-EnvironmentRoots recordedRoots() {
-    switch (recordedKind(gRecord)) {
-        case EnvironmentKind::AndroidStudio:
-            return {gRecord.androidStudioPath.text, gRecord.androidStudioSdkPath.text};
-        case EnvironmentKind::AdtBundle:
-            return {gRecord.adtRootFolder.text, nullptr};
-        case EnvironmentKind::StandaloneEclipseSdk:
-        default:
-            return {gRecord.eclipseRootFolder.text, gRecord.sdkRootFolder.text};
-    }
-}
-
 // Silent runs have no window to own their shell operations.
 void silentInstall() {
     const EnvironmentKind kind = recordedKind(gRecord);
-    EnvironmentRoots roots = recordedRoots();
+    EnvironmentRoots roots = recordedRoots(kind);
     if (kind == EnvironmentKind::AndroidStudio) {
         // Android Studio's folders are the ones found now, not the recorded
         // ones. One that is not installed lacks a folder: it is left alone.
@@ -57,7 +45,8 @@ int runProgram(void* instance, const wchar_t* tail) {
     }
     if (options.uninstall) {
         // The record as read at start, even when the dialog rewrote it.
-        removeEnvironment(recordedKind(gRecord), recordedRoots(), nullptr);
+        const EnvironmentKind kind = recordedKind(gRecord);
+        removeEnvironment(kind, recordedRoots(kind), nullptr);
     }
     return 0;
 }

@@ -13,40 +13,32 @@ struct EnvironmentRoots {
 
 enum class RootSlot { First, Second };
 
-// One step of one kind: step 1 carries the plug-ins, step 2 the add-ons.
+// Where one step's payload comes from and goes.
 struct IntegrationStep {
-    EnvironmentKind kind;
-    int number;
     RootSlot root;
     const wchar_t* targetSub;   // below the root
     const wchar_t* payloadSub;  // below payloadRoot
     bool createTarget;          // the target is created first when missing
 };
 
-constexpr IntegrationStep kIntegrationSteps[] = {
-    {EnvironmentKind::AndroidStudio, 1, RootSlot::First, L"plugins", L"plugins\\IntelliJ IDEA",
-     false},
-    {EnvironmentKind::AndroidStudio, 2, RootSlot::Second, L"add-ons", L"add-ons", true},
-    {EnvironmentKind::AdtBundle, 1, RootSlot::First, L"eclipse\\plugins", L"plugins\\Eclipse",
-     false},
-    {EnvironmentKind::AdtBundle, 2, RootSlot::First, L"sdk\\add-ons", L"add-ons", true},
-    {EnvironmentKind::StandaloneEclipseSdk, 1, RootSlot::First, L"plugins", L"plugins\\Eclipse",
-     false},
-    {EnvironmentKind::StandaloneEclipseSdk, 2, RootSlot::Second, L"add-ons", L"add-ons", true},
+// By kind, in the order of EnvironmentKind, then by step: the plug-ins, the add-ons.
+constexpr IntegrationStep kIntegrationSteps[3][2] = {
+    // AndroidStudio
+    {{RootSlot::First, L"plugins", L"plugins\\IntelliJ IDEA", false},
+     {RootSlot::Second, L"add-ons", L"add-ons", true}},
+    // AdtBundle
+    {{RootSlot::First, L"eclipse\\plugins", L"plugins\\Eclipse", false},
+     {RootSlot::First, L"sdk\\add-ons", L"add-ons", true}},
+    // StandaloneEclipseSdk
+    {{RootSlot::First, L"plugins", L"plugins\\Eclipse", false},
+     {RootSlot::Second, L"add-ons", L"add-ons", true}},
 };
 
-// The step of one kind; number is 1 or 2.
+// The step of one kind: number 1 carries the plug-ins, 2 the add-ons.
 constexpr const IntegrationStep& integrationStep(EnvironmentKind kind, int number) {
-    return kIntegrationSteps[static_cast<int>(kind) * 2 + (number == 1 ? 0 : 1)];
+    return kIntegrationSteps[static_cast<int>(kind)][number == 1 ? 0 : 1];
 }
 
 constexpr const wchar_t* stepRoot(const IntegrationStep& step, const EnvironmentRoots& roots) {
     return step.root == RootSlot::First ? roots.first : roots.second;
 }
-
-static_assert(integrationStep(EnvironmentKind::AdtBundle, 2).number == 2 &&
-                  integrationStep(EnvironmentKind::AdtBundle, 2).kind ==
-                      EnvironmentKind::AdtBundle &&
-                  integrationStep(EnvironmentKind::StandaloneEclipseSdk, 1).kind ==
-                      EnvironmentKind::StandaloneEclipseSdk,
-              "the table is in kind and step order");

@@ -61,6 +61,25 @@ bool writeString(const platform::RegistryKey& key, const wchar_t* name, const Pa
     return key.setString(name, clean.text, sizeof(clean.text)) == platform::kSuccess;
 }
 
+// The record's buffers that hold each root of kind; AdtBundle has no second.
+struct RootValues {
+    PathBuffer IntegrationRecord::*first;
+    PathBuffer IntegrationRecord::*second;
+};
+
+RootValues rootValues(EnvironmentKind kind) {
+    switch (kind) {
+        case EnvironmentKind::AndroidStudio:
+            return {&IntegrationRecord::androidStudioPath,
+                    &IntegrationRecord::androidStudioSdkPath};
+        case EnvironmentKind::AdtBundle:
+            return {&IntegrationRecord::adtRootFolder, nullptr};
+        case EnvironmentKind::StandaloneEclipseSdk:
+        default:
+            return {&IntegrationRecord::eclipseRootFolder, &IntegrationRecord::sdkRootFolder};
+    }
+}
+
 }  // namespace
 
 EnvironmentKind recordedKind(const IntegrationRecord& record) {
@@ -104,28 +123,28 @@ bool findAndroidStudio() {
     return found;
 }
 
-bool writeIntegrationRecord(Selection selection, const RecordSource& source) {
+EnvironmentRoots recordedRoots(EnvironmentKind kind) {
+    const RootValues values = rootValues(kind);
+    return {(gRecord.*values.first).text,
+            values.second == nullptr ? nullptr : (gRecord.*values.second).text};
+}
+
+bool writeIntegrationRecord(EnvironmentKind kind, const EnvironmentRoots& roots) {
     platform::RegistryKey uninstall;
     platform::RegistryKey record;
     if (!openTwoSteps(kUninstallKey, kRecordSubkey, false, uninstall, record)) {
         return false;
     }
-    if (selection != Selection::AndroidStudio) {
-        source.androidStudioTarget->clear();
-        source.androidStudioSdkTarget->clear();
+    // The written record names one environment: the others' values are empty.
+    IntegrationRecord written;
+    const RootValues values = rootValues(kind);
+    copyText((written.*values.first).text, roots.first);
+    if (values.second != nullptr) {
+        copyText((written.*values.second).text, roots.second);
     }
-    if (selection != Selection::AdtBundle) {
-        source.newAdtRoot->clear();
-    }
-    if (selection != Selection::Standalone) {
-        source.newEclipseRoot->clear();
-        source.newSdkRoot->clear();
-    }
-    const bool written =
-        writeString(record, L"AndroidStudioPath", *source.androidStudioTarget) &&
-        writeString(record, L"AndroidStudioSDKPath", *source.androidStudioSdkTarget) &&
-        writeString(record, L"ADTRootFolder", *source.newAdtRoot) &&
-        writeString(record, L"EclipseRootFolder", *source.newEclipseRoot) &&
-        writeString(record, L"SDKRootFolder", *source.newSdkRoot);
-    return written;
+    return writeString(record, L"AndroidStudioPath", written.androidStudioPath) &&
+           writeString(record, L"AndroidStudioSDKPath", written.androidStudioSdkPath) &&
+           writeString(record, L"ADTRootFolder", written.adtRootFolder) &&
+           writeString(record, L"EclipseRootFolder", written.eclipseRootFolder) &&
+           writeString(record, L"SDKRootFolder", written.sdkRootFolder);
 }

@@ -30,17 +30,10 @@ EnvironmentKind recordedKind(const IntegrationRecord& record);
 bool readIntegrationRecord();
 bool findAndroidStudio();
 
-enum class Selection { AndroidStudio, AdtBundle, Standalone };
+// The folders that the record read at start holds for kind (a kind's roots
+// come from here alone).
+EnvironmentRoots recordedRoots(EnvironmentKind kind);
 
-// The dialog's working buffers that the record is written from.
-struct RecordSource {
-    PathBuffer* androidStudioTarget;
-    PathBuffer* androidStudioSdkTarget;
-    PathBuffer* newAdtRoot;
-    PathBuffer* newEclipseRoot;
-    PathBuffer* newSdkRoot;
-};
-
-// Empties the buffers of the kinds not selected, then writes all five
-// values, each as a REG_SZ of one whole path buffer.
-bool writeIntegrationRecord(Selection selection, const RecordSource& source);
+// Writes all five values, each as a REG_SZ of one whole path buffer: kind's
+// roots in kind's values, the others empty.
+bool writeIntegrationRecord(EnvironmentKind kind, const EnvironmentRoots& roots);

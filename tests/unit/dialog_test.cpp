@@ -1,123 +1,195 @@
 // The main dialog: enabling in every state, every message box, and the Integrate command's order of work.
+#include <set>
+
 #include "dialog/main_dialog.h"
 #include "dialog/messages.h"
+#include "resources/resource_ids.h"
 #include "tests/unit/fake_platform.h"
 
 namespace {
 
 using platform::BrowseResult;
+using Ids = std::set<int>;
+
+// The controls whose enabling the dialog sets, line by line: the upper group names the recorded environment,
+// the lower one the environment selected now.
+const Ids kOldStudio = {IDC_OLD_STUDIO_LINE, IDC_OLD_STUDIO_PATH_LABEL, IDC_OLD_STUDIO_PATH_EDIT,
+                        IDC_OLD_STUDIO_SDK_LABEL, IDC_OLD_STUDIO_SDK_EDIT};
+const Ids kOldAdt = {IDC_OLD_ADT_LINE, IDC_OLD_ADT_ROOT_LABEL, IDC_OLD_ADT_ROOT_EDIT};
+const Ids kOldStandalone = {IDC_OLD_STANDALONE_LINE, IDC_OLD_ECLIPSE_ROOT_LABEL, IDC_OLD_ECLIPSE_ROOT_EDIT,
+                            IDC_OLD_SDK_ROOT_LABEL, IDC_OLD_SDK_ROOT_EDIT};
+const Ids kNewStudio = {IDC_NEW_STUDIO_PATH_LABEL, IDC_NEW_STUDIO_PATH_EDIT, IDC_NEW_STUDIO_SDK_LABEL,
+                        IDC_NEW_STUDIO_SDK_EDIT};
+const Ids kNewAdt = {IDC_NEW_ADT_ROOT_LABEL, IDC_NEW_ADT_BROWSE, IDC_NEW_ADT_ROOT_EDIT};
+const Ids kNewStandalone = {IDC_NEW_ECLIPSE_ROOT_LABEL, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_ECLIPSE_ROOT_EDIT,
+                            IDC_NEW_SDK_ROOT_LABEL,     IDC_NEW_SDK_BROWSE,     IDC_NEW_SDK_ROOT_EDIT};
+const Ids kStudioRadio = {IDC_NEW_STUDIO_RADIO};
+
+Ids unite(std::initializer_list<Ids> groups) {
+    Ids all;
+    for (const Ids& group : groups) all.insert(group.begin(), group.end());
+    return all;
+}
+
+const platform::Window kMainWindow = reinterpret_cast<platform::Window>(0xD1A);
+const std::wstring kEndedByIntegrate = L"end " + std::to_wstring(IDC_INTEGRATE);
+
+std::wstring box(const std::wstring& text) { return L"box " + text; }
 
 class Dialog : public CoreTest {
 public:
     // Opens the dialog on what is seeded so far, then clicks, the browser choosing the folders given in turn.
-    bool open(const std::vector<int>& clicks = {}, const Lines& picked = {}) {
-        for (const auto& path : picked)  // "?": the browser cannot start
-            fake::state().browseAnswers.push_back(
-                {path == L"?" ? BrowseResult::AllocatorUnavailable : BrowseResult::Chosen, path});
+    static bool open(const std::vector<int>& clicks = {}, const Lines& picked = {}) {
+        for (const auto& path : picked) {
+            // "?": the browser cannot start
+            const BrowseResult result = path == L"?" ? BrowseResult::AllocatorUnavailable : BrowseResult::Chosen;
+            fake::state().browseAnswers.push_back({result, path});
+        }
         readIntegrationRecord();
         findAndroidStudio();
-        const bool opened = onMainDialogInit(reinterpret_cast<platform::Window>(0xD1A));
+        const bool opened = onMainDialogInit(kMainWindow);
         for (int id : clicks) press(id);
         return opened;
     }
-    // A click as the platform reports it: automatic buttons mark themselves first.
-    static bool press(int id) {
-        if (id == 1004) fake::state().checks[id] ^= 1;
-        if (id == 1006 || id == 1007 || id == 1020) fake::state().checks[id] = 1;
-        return onMainDialogCommand(id, platform::kBnClicked);
-    }
     // A notification with the button's mark as it stands then.
-    static bool notify(int id, int code, int check) {
-        return fake::state().checks[id] = check, onMainDialogCommand(id, code);
+    static bool notify(int id, unsigned code, int check) {
+        fake::state().checks[id] = check;
+        return onMainDialogCommand(id, code);
+    }
+    // A click as the platform reports it: automatic buttons mark themselves first, the check box by turns.
+    static bool press(int id) {
+        const int mark = id == IDC_CLEAN_CHECK ? 1 - fake::state().checks[id] : platform::kBstChecked;
+        return notify(id, platform::kBnClicked, mark);
     }
     static void makeAdt(const std::wstring& root) {
-        fake::add(root + L"\\eclipse\\eclipse.exe", false), fake::add(root + L"\\eclipse\\plugins");
+        fake::add(root + L"\\eclipse\\eclipse.exe", false);
+        fake::add(root + L"\\eclipse\\plugins");
         fake::add(root + L"\\sdk\\platform-tools\\adb.exe", false);
     }
-    // Per id: "1" enabled, "0" disabled, "-" never set; a space between groups.
-    static std::string enabledOf(std::initializer_list<std::initializer_list<int>> groups) {
-        std::string states;
-        for (const auto& ids : groups) {
-            for (int id : ids) states += !fake::state().enabled.count(id) ? '-' : fake::state().enabled[id] ? '1' : '0';
-            states += ' ';
-        }
-        return states;
+    // The controls enabled, of those the dialog sets.
+    static Ids enabledControls() {
+        Ids enabled;
+        for (const auto& [id, on] : fake::state().enabled)
+            if (on) enabled.insert(id);
+        return enabled;
     }
-    // A box's text alone stands for one of the program's own boxes: its caption, MB_SETFOREGROUND.
-    static std::wstring box(const std::wstring& text) { return L"box " + text + L"|Quorvane v3.1|10000"; }
+    static Ids checkedControls() {
+        Ids checked;
+        for (int id : {IDC_NEW_STUDIO_RADIO, IDC_NEW_ADT_RADIO, IDC_NEW_STANDALONE_RADIO, IDC_CLEAN_CHECK})
+            if (fake::state().checks[id] == platform::kBstChecked) checked.insert(id);
+        return checked;
+    }
+    // The log lines of the kinds given (their first words), or all; each message box by its text alone.
+    static Lines logOf(const std::set<std::wstring>& kinds = {}) {
+        Lines lines;
+        for (auto line : fake::state().log) {
+            if (line.rfind(L"box ", 0) == 0) line.erase(line.find(L'|'));
+            if (kinds.empty() || kinds.count(line.substr(0, line.find(L' ')))) lines.push_back(line);
+        }
+        return lines;
+    }
 };
 
-TEST_F(Dialog, EnablingFollowsTheRecordedKindAndTheSelection) {
-    // The one record value, Android Studio installed, the clicks; enabling of the recorded Android Studio,
-    // ADT and standalone lines, then of the new ones, the Android Studio radio; the radios' and the
-    // clean box's marks; what 1022 and 1028 show.
-    const wchar_t *none = L"Not installed!|Not installed!", *sdk = L"|C:\\studio-sdk";
+TEST_F(Dialog, EnablingFollowsTheRecordedAndTheSelectedKind) {
+    struct Row {
+        const char* name;
+        const wchar_t* recordValue;  // the record's one value, C:\rec
+        bool studioInstalled;
+        std::vector<int> clicks;
+        Ids enabled;                 // of the controls the dialog sets
+        Ids checked;                 // of the radios and the clean box
+        std::wstring oldStudioPath;  // what IDC_OLD_STUDIO_PATH_EDIT shows
+        std::wstring newStudioSdk;   // what IDC_NEW_STUDIO_SDK_EDIT shows
+    };
     // clang-format off
-    const std::tuple<const wchar_t*, bool, std::vector<int>, const char*, const wchar_t*> rows[] = {
-        {L"AndroidStudioPath", false, {}, "11111 000 00000 0000 111 000000 0 0100", none},
-        {L"AndroidStudioPath", true, {}, "11111 000 00000 1111 000 000000 1 1000", L"C:\\rec|C:\\studio-sdk"},
-        {L"ADTRootFolder", true, {1006}, "00000 111 00000 0000 111 000000 1 0100", sdk},
-        {L"SDKRootFolder", false, {1007}, "00000 000 11111 0000 000 111111 0 0010", none},
-        // 1007 clears ADT selected; 1020 keeps it as it was.
-        {L"SDKRootFolder", true, {1006, 1007, 1020}, "00000 000 11111 1111 000 000000 1 1000", sdk},
-        {L"SDKRootFolder", true, {1006, 1020, 1006, 1004}, "00000 000 11111 0000 111 000000 1 0101", sdk}};
-    for (const auto& [value, installed, clicks, enabling, texts] : rows) {
-        SetUp();
-        fake::setValue(kRecordKey, value, L"C:\\rec");
-        if (installed) seedStudio();
-        EXPECT_TRUE(open(clicks));
-        std::string marks;
-        for (int id : {1020, 1006, 1007, 1004}) marks += std::to_string(fake::state().checks[id]);
-        EXPECT_EQ(enabledOf({{1030, 1021, 1022, 1023, 1024}, {1032, 1017, 1002}, {1031, 1018, 1012, 1019, 1013},
-                             {1025, 1026, 1027, 1028}, {1014, 1003, 1001}, {1015, 1010, 1008, 1016, 1011, 1009},
-                             {1020}}) + marks, enabling) << value << clicks.size();
-        EXPECT_EQ(fake::state().texts[1022] + L"|" + fake::state().texts[1028], texts);
-        EXPECT_EQ(fake::state().texts[0], L"Quorvane v3.1");
-    }
+    const Row rows[] = {
+        {"recorded Android Studio, not installed", L"AndroidStudioPath", false, {},
+         unite({kOldStudio, kNewAdt}), {IDC_NEW_ADT_RADIO}, kNotInstalled, kNotInstalled},
+        {"recorded Android Studio, installed", L"AndroidStudioPath", true, {},
+         unite({kOldStudio, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"C:\\rec", L"C:\\studio-sdk"},
+        {"recorded ADT, ADT selected", L"ADTRootFolder", true, {IDC_NEW_ADT_RADIO},
+         unite({kOldAdt, kNewAdt, kStudioRadio}), {IDC_NEW_ADT_RADIO}, L"", L"C:\\studio-sdk"},
+        {"recorded standalone, standalone selected", L"SDKRootFolder", false, {IDC_NEW_STANDALONE_RADIO},
+         unite({kOldStandalone, kNewStandalone}), {IDC_NEW_STANDALONE_RADIO}, kNotInstalled, kNotInstalled},
+        {"Android Studio selected last", L"SDKRootFolder", true,
+         {IDC_NEW_ADT_RADIO, IDC_NEW_STANDALONE_RADIO, IDC_NEW_STUDIO_RADIO},
+         unite({kOldStandalone, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"", L"C:\\studio-sdk"},
+        {"ADT selected after Android Studio, clean checked", L"SDKRootFolder", true,
+         {IDC_NEW_ADT_RADIO, IDC_NEW_STUDIO_RADIO, IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK},
+         unite({kOldStandalone, kNewAdt, kStudioRadio}), {IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK}, L"", L"C:\\studio-sdk"}};
     // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetUp();
+        fake::setValue(kRecordKey, row.recordValue, L"C:\\rec");
+        if (row.studioInstalled) seedStudio();
+        EXPECT_TRUE(open(row.clicks));
+        EXPECT_EQ(enabledControls(), row.enabled);
+        EXPECT_EQ(checkedControls(), row.checked);
+        EXPECT_EQ(fake::state().texts[IDC_OLD_STUDIO_PATH_EDIT], row.oldStudioPath);
+        EXPECT_EQ(fake::state().texts[IDC_NEW_STUDIO_SDK_EDIT], row.newStudioSdk);
+    }
+    EXPECT_EQ(fake::state().texts[0], L"Quorvane v3.1");  // the caption
 }
 
 TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
-    const Lines studio = {L"AndroidStudioPath", L"C:\\old", L"AndroidStudioSDKPath", L"C:\\old-sdk"},
-                adt = {L"ADTRootFolder", L"C:\\old"};
-    const std::wstring error = L"box Error opening browse window|ERROR|0",
-                       studioDone = box(kAndroidStudioOutcome.success);
-    // Record; Android Studio: 0 none, 1 its key, 2 its key and folders; folders picked in turn; clicks;
-    // the success box declined; the boxes, deletes and the dialog's end that follow.
+    const Lines studio = {L"AndroidStudioPath", L"C:\\old", L"AndroidStudioSDKPath", L"C:\\old-sdk"};
+    const Lines adt = {L"ADTRootFolder", L"C:\\old"};
+    const std::wstring studioDone = box(kAndroidStudioOutcome.success);
+    enum class Studio { None, KeyWithoutFolders, Installed };
+    struct Row {
+        const char* name;
+        Lines record;  // value names and texts
+        Studio studio;
+        Lines picked;  // the browser's answers in turn
+        std::vector<int> clicks;
+        bool successDeclined;
+        Lines seen;  // the boxes' texts, the deletes and the dialog's end
+    };
     // clang-format off
-    const std::tuple<Lines, int, Lines, std::vector<int>, bool, Lines> rows[] = {
-        {{}, 0, {L"?"}, {1010}, false, {error, box(kEclipseBrowseTexts.noFolder)}},
-        {{}, 0, {L"C:\\100%s"}, {1011}, false,
+    const Row rows[] = {
+        {"the browser cannot start", {}, Studio::None, {L"?"}, {IDC_NEW_ECLIPSE_BROWSE}, false,
+         {box(L"Error opening browse window"), box(kEclipseBrowseTexts.noFolder)}},
+        {"a path is shown as it is", {}, Studio::None, {L"C:\\100%s"}, {IDC_NEW_SDK_BROWSE}, false,
          {box(L"The folder \"C:\\100%s\" is not a valid Android SDK root folder!")}},
-        {{}, 0, {}, {1007, 1005}, false, {box(kChooseEclipseFirst), box(kStandaloneOutcome.failure)}},
-        {{}, 0, {L"C:\\adt\\eclipse"}, {1007, 1010, 1005}, false,
+        {"no Eclipse root yet", {}, Studio::None, {}, {IDC_NEW_STANDALONE_RADIO, IDC_INTEGRATE}, false,
+         {box(kChooseEclipseFirst), box(kStandaloneOutcome.failure)}},
+        {"no SDK root yet", {}, Studio::None, {L"C:\\adt\\eclipse"},
+         {IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_INTEGRATE}, false,
          {box(kChooseSdkFirst), box(kStandaloneOutcome.failure)}},
-        {{}, 1, {}, {1005}, false, {box(kAndroidStudioOutcome.failure)}},
-        {adt, 0, {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"}, {1007, 1010, 1011, 1005}, true,
+        {"Android Studio's folders missing", {}, Studio::KeyWithoutFolders, {}, {IDC_INTEGRATE}, false,
+         {box(kAndroidStudioOutcome.failure)}},
+        {"success declined: the dialog stays", adt, Studio::None, {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"},
+         {IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_SDK_BROWSE, IDC_INTEGRATE}, true,
          {box(kStandaloneOutcome.success)}},
-        // The clean step; the Android Studio branch never cleans a recorded Android Studio.
-        {{}, 2, {}, {1004, 1005}, false, {studioDone, L"end 1005"}},
-        {studio, 2, {}, {1004, 1005}, false, {studioDone, L"end 1005"}},
-        {studio, 2, {L"C:\\adt"}, {1006, 1003, 1004, 1005}, false, {L"delete C:\\old\\plugins\\studio 614 owned",
-         L"delete C:\\old-sdk\\add-ons\\addon 614 owned", box(kAdtOutcome.success), L"end 1005"}},
-        {adt, 2, {}, {1004, 1005}, false, {L"delete C:\\old\\eclipse\\plugins\\core 614 owned",
-         L"delete C:\\old\\sdk\\add-ons\\addon 614 owned", studioDone, L"end 1005"}},
-        {adt, 2, {L"C:\\adt"}, {1006, 1003, 1005}, false, {box(kAdtOutcome.success), L"end 1005"}}};
+        {"the Android Studio branch never cleans a recorded Android Studio", studio, Studio::Installed, {},
+         {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false, {studioDone, kEndedByIntegrate}},
+        {"ADT cleans a recorded Android Studio", studio, Studio::Installed, {L"C:\\adt"},
+         {IDC_NEW_ADT_RADIO, IDC_NEW_ADT_BROWSE, IDC_CLEAN_CHECK, IDC_INTEGRATE}, false,
+         {L"delete C:\\old\\plugins\\studio 614 owned", L"delete C:\\old-sdk\\add-ons\\addon 614 owned",
+          box(kAdtOutcome.success), kEndedByIntegrate}},
+        {"Android Studio cleans a recorded ADT", adt, Studio::Installed, {}, {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false,
+         {L"delete C:\\old\\eclipse\\plugins\\core 614 owned", L"delete C:\\old\\sdk\\add-ons\\addon 614 owned",
+          studioDone, kEndedByIntegrate}},
+        {"the payload is never a target", {L"EclipseRootFolder", L"C:\\old", L"SDKRootFolder", L"C:\\Setup"},
+         Studio::Installed, {}, {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false, {studioDone, kEndedByIntegrate}},
+        {"no clean step unless checked", adt, Studio::Installed, {L"C:\\adt"},
+         {IDC_NEW_ADT_RADIO, IDC_NEW_ADT_BROWSE, IDC_INTEGRATE}, false, {box(kAdtOutcome.success), kEndedByIntegrate}}};
     // clang-format on
-    for (const auto& [record, studioFound, picked, clicks, declined, expected] : rows) {
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         SetUp();
-        seedRecord(record), makeAdt(L"C:\\adt");
-        if (studioFound) seedStudio(studioFound == 2);
-        for (const wchar_t* f : {L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
-                                 L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
-            fake::add(f);
-        if (declined) fake::state().answers = {platform::kIdCancel};
-        open(clicks, picked);
-        Lines seen;
-        for (const auto& line : fake::state().log)
-            if (line.rfind(L"box ", 0) == 0 || line.rfind(L"delete ", 0) == 0 || line.rfind(L"end ", 0) == 0)
-                seen.push_back(line);
-        EXPECT_EQ(seen, expected) << clicks.size() << studioFound;
+        seedRecord(row.record);
+        makeAdt(L"C:\\adt");
+        if (row.studio != Studio::None) seedStudio(row.studio == Studio::Installed);
+        for (const wchar_t* entry : {L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
+                                     L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
+            fake::add(entry);
+        // Leads elsewhere without showing as a link: the clean step leaves it alone.
+        fake::state().nodes[L"c:\\old\\eclipse\\plugins\\ui.jar"] = {false, 0, L"c:\\elsewhere.jar"};
+        if (row.successDeclined) fake::state().answers = {platform::kIdCancel};
+        open(row.clicks, row.picked);
+        EXPECT_EQ(logOf({L"box", L"delete", L"end"}), row.seen);
     }
 }
 
@@ -125,48 +197,70 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     seedRecord({L"EclipseRootFolder", L"C:\\old-eclipse", L"SDKRootFolder", L"C:\\adt\\sdk"});  // shares a target
     fake::add(L"C:\\old-eclipse\\plugins\\core");
     makeAdt(L"C:\\adt");
-    open({1003, 1004}, {L"C:\\adt"});
-    EXPECT_EQ(fake::state().texts[1001], L"C:\\adt");
+    open({IDC_NEW_ADT_BROWSE, IDC_CLEAN_CHECK}, {L"C:\\adt"});
+    EXPECT_EQ(fake::state().texts[IDC_NEW_ADT_ROOT_EDIT], L"C:\\adt");
     fake::state().log.clear();
-    EXPECT_TRUE(press(1005));
-    EXPECT_EQ(fake::state().log,
+    EXPECT_TRUE(press(IDC_INTEGRATE));
+    EXPECT_EQ(logOf(),
               (Lines{L"progress created", L"progress shown", L"copy C:\\adt\\eclipse\\plugins\\core 615 owned",
                      L"copy C:\\adt\\eclipse\\plugins\\ui.jar 695 owned", L"mkdir C:\\adt\\sdk\\add-ons",
                      L"copy C:\\adt\\sdk\\add-ons\\addon 615 owned",
                      // The recorded SDK's add-ons are the ones just copied: kept.
                      L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath",
                      L"set AndroidStudioSDKPath", L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder",
-                     L"progress destroyed", box(kAdtOutcome.success), L"end 1005"}));
-    EXPECT_STREQ(gRecord.eclipseRootFolder.text, L"C:\\old-eclipse");  // as read at start
+                     L"progress destroyed", box(kAdtOutcome.success), kEndedByIntegrate}));
     // A picked folder that is not valid clears the flag and keeps the field; a cancelled browser changes nothing.
-    open({1003}, {L"C:\\old"});
-    EXPECT_TRUE(!gDialog.adtValid && fake::state().texts[1001] == L"C:\\adt");
-    open({1003, 1003}, {L"C:\\adt"});
+    open({IDC_NEW_ADT_BROWSE}, {L"C:\\old"});
+    EXPECT_FALSE(gDialog.adtValid);
+    EXPECT_EQ(fake::state().texts[IDC_NEW_ADT_ROOT_EDIT], L"C:\\adt");
+    open({IDC_NEW_ADT_BROWSE, IDC_NEW_ADT_BROWSE}, {L"C:\\adt"});
     EXPECT_TRUE(gDialog.adtValid);
-    // A standalone environment gets its add-ons first.
-    SetUp(), makeAdt(L"C:\\adt"), open({1007, 1010, 1011}, {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
+    // A standalone environment gets its add-ons first; the ADT root picked before is emptied, as in the record.
+    open({IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_SDK_BROWSE},
+         {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
     fake::state().log.clear();
-    EXPECT_TRUE(press(1005) && fake::state().log.at(2) == L"mkdir C:\\adt\\sdk\\add-ons");
+    EXPECT_TRUE(press(IDC_INTEGRATE));
+    EXPECT_EQ(fake::state().log.at(2), L"copy C:\\adt\\sdk\\add-ons\\addon 615 owned");
+    EXPECT_TRUE(gDialog.newAdtRoot.empty());
 }
 
-TEST_F(Dialog, OtherNotificationsCancelCloseAndTheStartsThatShowNoDialog) {
+TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndIt) {
     open();
-    notify(1007, 6 /* BN_SETFOCUS */, 1), notify(1007, platform::kBnClicked, 0);  // left unchecked
-    press(1004);
-    notify(1004, platform::kBnClicked, 2), notify(1004, 5 /* BN_DOUBLECLICKED */, 0);  // indeterminate: unchanged
-    EXPECT_TRUE(gDialog.cleanChecked && !gDialog.eclipseValid && enabledOf({{1003, 1010}}) == "10 ");
-    EXPECT_FALSE(onMainDialogCommand(9999, platform::kBnClicked));
-    EXPECT_TRUE(onMainDialogCommand(2, 0));
-    EXPECT_FALSE(onMainDialogClose() || onMainDialogClose());  // COM is stopped once
-    EXPECT_EQ(fake::state().log, (Lines{L"end 2", L"co uninitialize"}));
-    SetUp();
-    fake::state().coInitializeResult = 1;
+    notify(IDC_NEW_STANDALONE_RADIO, 6 /* BN_SETFOCUS */, platform::kBstChecked);
+    notify(IDC_NEW_STANDALONE_RADIO, platform::kBnClicked, platform::kBstUnchecked);
+    press(IDC_CLEAN_CHECK);
+    notify(IDC_CLEAN_CHECK, platform::kBnClicked, 2 /* BST_INDETERMINATE */);
+    notify(IDC_CLEAN_CHECK, 5 /* BN_DOUBLECLICKED */, platform::kBstUnchecked);
+    EXPECT_TRUE(gDialog.cleanChecked);
+    EXPECT_EQ(enabledControls(), unite({kOldStandalone, kNewAdt}));  // ADT still selected
+    EXPECT_FALSE(onMainDialogCommand(9999, platform::kBnClicked));   // no such control
+    EXPECT_TRUE(onMainDialogCommand(IDCANCEL, 0));
+    EXPECT_FALSE(onMainDialogClose());
+    EXPECT_FALSE(onMainDialogClose());
+    // COM is stopped once.
+    EXPECT_EQ(fake::state().log, (Lines{L"end " + std::to_wstring(IDCANCEL), L"co uninitialize"}));
+}
+
+TEST_F(Dialog, COMThatDoesNotStartIsReported) {
+    fake::state().coInitializeResult = 1;  // S_FALSE
     EXPECT_FALSE(open());
-    seedRecord({L"ADTRootFolder", L"C:\\adt"}), makeAdt(L"C:\\adt"), fake::add(L"C:\\adt\\sdk\\add-ons\\addon");
+    EXPECT_EQ(fake::state().log, (Lines{L"box Error opening browse window|ERROR|0", L"co uninitialize"}));  // MB_OK
+}
+
+TEST_F(Dialog, InstallThenUninstallRemovesFromTheRecordReadAtStart) {
+    seedRecord({L"ADTRootFolder", L"C:\\old"});
+    fake::add(L"C:\\old\\eclipse\\plugins\\core");
+    makeAdt(L"C:\\adt");
     fake::state().answers = {platform::kIdCancel};  // the confirmation: no dialog, no uninstall
     runProgram(nullptr, L"-install -uninstall");
-    EXPECT_EQ(fake::state().log, (Lines{L"box Error opening browse window|ERROR|0", L"co uninitialize",
-                                        L"box " + std::wstring(kIntroductionText) + L"|Quorvane v3.1|10001"}));
+    // The program's own boxes: its caption, MB_SETFOREGROUND (0x10000), here with OK and Cancel (0x1).
+    EXPECT_EQ(fake::state().log, Lines{L"box " + std::wstring(kIntroductionText) + L"|Quorvane v3.1|10001"});
+    // The dialog rewrites the record before the uninstall runs.
+    fake::state().inDialog = [] { open({IDC_NEW_ADT_BROWSE, IDC_INTEGRATE}, {L"C:\\adt"}); };
+    runProgram(nullptr, L"-install -uninstall");
+    EXPECT_STREQ(fake::stored(kRecordKey, L"ADTRootFolder").c_str(), L"C:\\adt");
+    EXPECT_FALSE(fake::exists(L"C:\\old\\eclipse\\plugins\\core"));
+    EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\core"));
 }
 
 }  // namespace

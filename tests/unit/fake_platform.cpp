@@ -232,7 +232,11 @@ int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsign
                          (owner ? L" owned" : L""));
     return takeFirst(gState.answers, kIdOk);
 }
-int runMainDialog(void*, const MainDialogHandlers&) { return gState.log.push_back(L"dialog"), 0; }
+int runMainDialog(void*, const MainDialogHandlers&) {
+    gState.log.push_back(L"dialog");
+    if (gState.inDialog) gState.inDialog();
+    return 0;
+}
 void endDialog(Window, int result) { gState.log.push_back(L"end " + std::to_wstring(result)); }
 void setWindowText(Window, const wchar_t* text) { gState.texts[0] = text; }
 void setControlText(Window, int id, const wchar_t* text) { gState.texts[id] = text; }

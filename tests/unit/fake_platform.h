@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,6 +42,7 @@ struct State {
     std::map<int, int> checks;
     std::map<int, std::wstring> texts;  // 0: the window's caption
     std::int32_t coInitializeResult = 0;
+    std::function<void()> inDialog;  // what the user does while the main dialog runs
 };
 
 State& state();
@@ -75,7 +77,9 @@ public:
     static void seedStudio(bool withFolders = true) {
         fake::setValue(kStudioKey, L"Path", L"C:\\studio");
         fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
-        if (withFolders) fake::add(L"C:\\studio"), fake::add(L"C:\\studio-sdk");
+        if (!withFolders) return;
+        fake::add(L"C:\\studio");
+        fake::add(L"C:\\studio-sdk");
     }
     // The record's values: name, text, name, text...
     static void seedRecord(const Lines& namesAndTexts) {

@@ -1,4 +1,6 @@
 // Pure rules: switch scanning, path bounds, usable roots, folder identity, the record.
+#include <set>
+
 #include "driver/command_line.h"
 #include "environment/folder_rules.h"
 #include "environment/root_validation.h"
@@ -6,99 +8,126 @@
 
 namespace {
 
-TEST(SwitchScan, TailIsScannedAsOneText) {
-    // Flags (i install, u uninstall, s silent), then the tails that give them.
+std::set<std::string> switchesOf(const RunOptions& options) {
+    std::set<std::string> given;
+    if (options.install) given.insert("install");
+    if (options.uninstall) given.insert("uninstall");
+    if (options.silent) given.insert("silence");
+    return given;
+}
+
+TEST(SwitchScan, EachWordIsAPrefixOfItsOwnLength) {
+    struct Row {
+        std::set<std::string> switches;     // the switches recognised
+        std::vector<const wchar_t*> tails;  // in each of these tails
+    };
+    // One character short is no switch; what follows a whole word is not looked at. Any "/" or "-" starts one.
     // clang-format off
-    const std::pair<const char*, std::vector<const wchar_t*>> rows[] = {
-        {"", {L"", L"install uninstall", L"-uninstal", L"-"}}, {"s", {L"-silence", L"-silence "}},
-        {"i", {L"-silent -install", L"/INSTALL", L"-installer", L"--install"}},
-        {"u", {L"-Uninstall", L"\"C:\\my-files\" -uninstall"}}, {"is", {L"/silence /install", L"-INSTALL-SILENCE"}},
-        {"ius", {L"-install -uninstall -silence"}}};
+    const Row rows[] = {
+        {{}, {L"", L"install uninstall", L"-", L"-silenc", L"-instal", L"-uninstal", L"-silent"}},
+        {{"silence"}, {L"-silence", L"-SILENCEx"}},
+        {{"install"}, {L"-install", L"/INSTALL", L"-installx", L"--install"}},
+        {{"uninstall"}, {L"-Uninstall", L"-uninstallx", L"\"C:\\my-files\" -uninstall"}},
+        {{"install", "silence"}, {L"/silence /install", L"-INSTALL-SILENCE"}},
+        {{"install", "uninstall", "silence"}, {L"-install -uninstall -silence"}}};
     // clang-format on
-    for (const auto& [flags, tails] : rows)
-        for (const wchar_t* tail : tails) {
-            const RunOptions o = scanSwitches(tail);
-            EXPECT_EQ(std::string(o.install ? "i" : "") + (o.uninstall ? "u" : "") + (o.silent ? "s" : ""), flags)
-                << tail;
-            EXPECT_EQ(o.actionGiven, o.install || o.uninstall);
-        }
+    for (const Row& row : rows)
+        for (const wchar_t* tail : row.tails) EXPECT_EQ(switchesOf(scanSwitches(tail)), row.switches) << tail;
 }
 
 TEST(PathBounds, PathsFitAt259AndAreNeverCutShort) {
     for (std::size_t length : {258u, 259u, 260u, 300u}) {
         const std::wstring root = L"C:\\" + std::wstring(length - 5, L'r');
+        const bool fits = length <= 259;
         PathBuffer joined, copied;
-        EXPECT_EQ(joinPath(joined, root.c_str(), L"x"), length <= 259) << length;
-        EXPECT_EQ(std::wstring(joined.text), length <= 259 ? root + L"\\x" : L"") << length;
-        EXPECT_EQ(copyText(copied.text, std::wstring(length, L't').c_str()), length <= 259) << length;
+        EXPECT_EQ(joinPath(joined, root.c_str(), L"x"), fits) << length;
+        EXPECT_EQ(std::wstring(joined.text), fits ? root + L"\\x" : L"") << length;
+        EXPECT_EQ(copyText(copied.text, std::wstring(length, L't').c_str()), fits) << length;
     }
 }
 
 class Rules : public CoreTest {};
 
-TEST_F(Rules, UsableRootsAndPickedRoots) {
-    fake::add(L"C:\\adt"), fake::add(L"C:\\file", false), fake::add(L"\\\\server\\share\\adt");
-    // clang-format off
-    const std::pair<bool, std::vector<const wchar_t*>> rows[] = {
-        {true, {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"}},
-        {false, {L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?"}},
+TEST_F(Rules, UsableRoots) {
+    fake::add(L"C:\\adt");
+    fake::add(L"C:\\file", false);
+    fake::add(L"\\\\server\\share\\adt");
+    const std::vector<const wchar_t*> usable = {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"};
+    const std::vector<const wchar_t*> notUsable = {
+        L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?",
         // Device and namespace paths, though they reach C:\adt.
-        {false, {L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt"}}};
-    // clang-format on
-    for (const auto& [usable, roots] : rows)
-        for (const wchar_t* root : roots) EXPECT_EQ(isUsableRoot(root), usable) << root;
-    EXPECT_FALSE(isUsableRoot(nullptr));
-    // A picked root is valid by its markers: files, and folders ending in "\" below C:\r; then valid
-    // as ADT, Eclipse and SDK root.
+        L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt", nullptr};
+    for (const wchar_t* root : usable) EXPECT_TRUE(isUsableRoot(root)) << root;
+    for (const wchar_t* root : notUsable) EXPECT_FALSE(isUsableRoot(root)) << (root ? root : L"null");
+}
+
+TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
+    struct Row {
+        std::vector<std::wstring> entries;  // below C:\r; a trailing "\" makes a folder
+        bool adt, eclipse, sdk;             // valid as which root
+    };
     // clang-format off
-    const std::pair<std::vector<std::wstring>, const char*> picked[] = {
-        {{L"eclipse\\eclipse.exe", L"eclipse\\plugins\\", L"sdk\\platform-tools\\adb.exe"}, "100"},
-        {{L"eclipse\\eclipse.exe", L"eclipse\\plugins", L"sdk\\platform-tools\\adb.exe"}, "000"},
-        {{L"eclipse.exe", L"plugins\\"}, "010"}, {{L"eclipse.exe", L"plugins"}, "000"},
-        {{L"platform-tools\\adb.exe\\"}, "001"}};
+    const Row rows[] = {
+        {{L"eclipse\\eclipse.exe", L"eclipse\\plugins\\", L"sdk\\platform-tools\\adb.exe"}, true, false, false},
+        {{L"eclipse\\eclipse.exe", L"eclipse\\plugins", L"sdk\\platform-tools\\adb.exe"}, false, false, false},
+        {{L"eclipse\\eclipse.exe", L"eclipse\\plugins\\"}, false, false, false},
+        {{L"eclipse.exe", L"plugins\\"}, false, true, false}, {{L"eclipse.exe", L"plugins"}, false, false, false},
+        {{L"platform-tools\\adb.exe\\"}, false, false, true}};
     // clang-format on
-    for (const auto& [entries, valid] : picked) {
+    for (const Row& row : rows) {
         SetUp();
-        for (const auto& e : entries) fake::add(L"C:\\r\\" + e, e.back() == L'\\');
-        PathBuffer r;
-        copyText(r.text, L"C:\\r");
-        EXPECT_EQ(std::to_string(validateAdtRoot(r)) + std::to_string(validateEclipseRoot(r)) +
-                      std::to_string(validateSdkRoot(r)),
-                  valid)
-            << entries[0];
+        for (const auto& entry : row.entries) fake::add(L"C:\\r\\" + entry, entry.back() == L'\\');
+        PathBuffer root;
+        copyText(root.text, L"C:\\r");
+        SCOPED_TRACE(testing::PrintToString(row.entries));
+        EXPECT_EQ(validateAdtRoot(root), row.adt);
+        EXPECT_EQ(validateEclipseRoot(root), row.eclipse);
+        EXPECT_EQ(validateSdkRoot(root), row.sdk);
     }
 }
 
 TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
-    fake::add(L"C:\\i\\adt"), fake::add(L"C:\\other");
+    fake::add(L"C:\\i\\adt");
+    fake::add(L"C:\\other");
     fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\i\\adt"};
+    struct Row {
+        const wchar_t *a, *b;
+        bool same;
+    };
     // clang-format off
-    const std::tuple<const wchar_t*, const wchar_t*, bool> rows[] = {
+    const Row rows[] = {
         // Both exist: the file system's identity decides.
         {L"C:\\i\\adt", L"c:\\I\\ADT", true}, {L"C:\\link", L"C:\\i\\adt", true}, {L"C:\\other", L"C:\\i\\adt", false},
         // One is missing: full paths, case-insensitive, separators folded.
         {L"C:\\gone\\", L"c:/GONE", true}, {L"C:\\gone\\\\x", L"C:\\gone\\x", true},
         {L"C:\\gone\\x", L"C:\\gone\\y", false}, {L"C:\\", L"c:/", true}};
     // clang-format on
-    for (const auto& [a, b, same] : rows) EXPECT_EQ(sameFolder(a, b), same) << a << " vs " << b;
+    for (const Row& row : rows) EXPECT_EQ(sameFolder(row.a, row.b), row.same) << row.a << " vs " << row.b;
 }
 
 TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
-    const std::wstring fits(259, L'a'), tooLong(260, L'b'), user = L"C:\\%USERNAME%\\", e231(231, L'e');
-    const auto sz = platform::kRegSz, expand = platform::kRegExpandSz;
-    // Stored text, type, stored without its NUL, text read. %USERNAME% expands to 24 characters.
+    // %USERNAME% expands to 24 characters more.
+    const std::wstring fits(259, L'a'), tooLong(260, L'b'), user = L"C:\\%USERNAME%\\", tail(231, L'e');
+    struct Row {
+        std::wstring stored;
+        std::uint32_t type;
+        bool withoutNul;  // stored without its ending NUL
+        std::wstring read;
+    };
     // clang-format off
-    const std::tuple<std::wstring, std::uint32_t, bool, std::wstring> rows[] = {
-        {fits, sz, false, fits}, {fits, sz, true, fits}, {tooLong, sz, false, L""}, {tooLong, sz, true, L""},
-        {std::wstring(L"C:\\x\0garbage", 12), sz, true, L"C:\\x"}, {L"\x0001", 4 /* REG_DWORD */, true, L""},
-        {user + e231, expand, false, L"C:\\builder-with-a-long-name\\" + e231},
-        {user + e231 + L"e", expand, false, L""},
-        {user + L"adt", sz, false, user + L"adt"}};
+    const Row rows[] = {
+        {fits, platform::kRegSz, false, fits}, {fits, platform::kRegSz, true, fits},
+        {tooLong, platform::kRegSz, false, L""}, {tooLong, platform::kRegSz, true, L""},
+        {std::wstring(L"C:\\x\0garbage", 12), platform::kRegSz, true, L"C:\\x"},
+        {L"\x0001", 4 /* REG_DWORD */, true, L""},
+        {user + tail, platform::kRegExpandSz, false, L"C:\\builder-with-a-long-name\\" + tail},
+        {user + tail + L"e", platform::kRegExpandSz, false, L""},
+        {user + L"adt", platform::kRegSz, false, user + L"adt"}};
     // clang-format on
-    for (const auto& [text, type, raw, read] : rows) {
-        fake::setValue(kRecordKey, L"ADTRootFolder", text, type, raw);
+    for (const Row& row : rows) {
+        fake::setValue(kRecordKey, L"ADTRootFolder", row.stored, row.type, row.withoutNul);
         ASSERT_TRUE(readIntegrationRecord());
-        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), read) << text.substr(0, 20) << text.size();
+        EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), row.read) << row.stored.substr(0, 20) << row.stored.size();
     }
 }
 
@@ -108,31 +137,36 @@ TEST_F(Rules, AndroidStudioIsInstalledOnlyWithBothValuesNonEmpty) {
     fake::setValue(kStudioKey, L"Path", L"C:\\studio");
     EXPECT_FALSE(findAndroidStudio());
     fake::setValue(kStudioKey, L"SdkPath", L"");
-    EXPECT_TRUE(findAndroidStudio() && !gAndroidStudio.installed);
+    EXPECT_TRUE(findAndroidStudio());
+    EXPECT_FALSE(gAndroidStudio.installed);
     fake::setValue(kStudioKey, L"SdkPath", L"C:\\sdk");
-    EXPECT_TRUE(findAndroidStudio() && gAndroidStudio.installed);
+    EXPECT_TRUE(findAndroidStudio());
+    EXPECT_TRUE(gAndroidStudio.installed);
 }
 
-TEST_F(Rules, WriteKeepsOnlyTheSelectedEnvironment) {
+TEST_F(Rules, WriteNamesOnlyTheEnvironmentWritten) {
     const wchar_t* names[] = {L"AndroidStudioPath", L"AndroidStudioSDKPath", L"ADTRootFolder", L"EclipseRootFolder",
                               L"SDKRootFolder"};
-    // The values written, in their order: "x" the buffer's text ("C:\0".."C:\4"), "-" emptied.
-    for (const auto& [selection, kept] : {std::pair<Selection, const char*>{Selection::AndroidStudio, "xx---"},
-                                          {Selection::AdtBundle, "--x--"},
-                                          {Selection::Standalone, "---xx"}}) {
+    struct Row {
+        EnvironmentKind kind;
+        EnvironmentRoots roots;
+        Lines values;  // the texts written, in the order of names
+    };
+    // clang-format off
+    const Row rows[] = {
+        {EnvironmentKind::AndroidStudio, {L"C:\\a", L"C:\\b"}, {L"C:\\a", L"C:\\b", L"", L"", L""}},
+        {EnvironmentKind::AdtBundle, {L"C:\\a", nullptr}, {L"", L"", L"C:\\a", L"", L""}},
+        {EnvironmentKind::StandaloneEclipseSdk, {L"C:\\a", L"C:\\b"}, {L"", L"", L"", L"C:\\a", L"C:\\b"}}};
+    // clang-format on
+    for (const Row& row : rows) {
         SetUp();
-        PathBuffer b[5];
-        for (int i = 0; i < 5; ++i) copyText(b[i].text, (L"C:\\" + std::to_wstring(i)).c_str());
-        const RecordSource source{&b[0], &b[1], &b[2], &b[3], &b[4]};
-        EXPECT_FALSE(writeIntegrationRecord(selection, source));  // no key: nothing written
+        EXPECT_FALSE(writeIntegrationRecord(row.kind, row.roots));  // no key: nothing written
         fake::setValue(kRecordKey, L"Other", L"kept");
-        ASSERT_TRUE(writeIntegrationRecord(selection, source));
+        ASSERT_TRUE(writeIntegrationRecord(row.kind, row.roots));
         for (int i = 0; i < 5; ++i) {
-            const std::wstring text = kept[i] == 'x' ? L"C:\\" + std::to_wstring(i) : L"",
-                               data = fake::stored(kRecordKey, names[i]);
-            EXPECT_TRUE(data.c_str() == text && b[i].text == text) << names[i];  // the dialog's buffers too
-            EXPECT_EQ(data.size(), kPathChars);                                  // the whole buffer
-            EXPECT_EQ(fake::state().log.at(i), std::wstring(L"set ") + names[i]);
+            const std::wstring data = fake::stored(kRecordKey, names[i]);
+            EXPECT_STREQ(data.c_str(), row.values[i].c_str()) << names[i];
+            EXPECT_EQ(data.size(), kPathChars) << names[i];  // the whole buffer
         }
     }
 }
