@@ -26,16 +26,16 @@ struct Node {
 };
 
 // Log lines: "copy TO FLAGS", "delete PATH FLAGS" (flags in hex, then " owned" with an owner
-// window), "mkdir P", "rmdir P", "unlink P", "box TEXT|CAPTION|TYPE", "progress created|shown|destroyed",
+// window), "box TEXT|CAPTION|TYPE", "mkdir P", "rmdir P", "unlink P", "progress created|shown|destroyed",
 // "end RESULT", "set NAME", "co uninitialize", "dialog".
 struct State {
     std::map<std::wstring, Node> nodes;  // by lower-case path
     std::wstring modulePath = L"C:\\Setup\\Quorvane.exe";
     // "32\KEY\PATH" in lower case -> value name -> (type, data as stored)
     std::map<std::wstring, std::map<std::wstring, std::pair<std::uint32_t, std::wstring>>> registry;
-    std::map<std::wstring, int> shellResults;  // by source: what its call returns; -1: 0, but nothing copied
+    std::map<std::wstring, int> shellResults;  // by source: what its call returns, nothing copied
     std::map<std::wstring, int> shortFiles;    // by source file below a copied folder: bytes that arrive, -1 none
-    Lines log, debug;
+    Lines log;
     std::vector<int> answers;  // message boxes' answers in order; IDOK when none is left
     std::vector<std::pair<platform::BrowseResult, std::wstring>> browseAnswers;
     std::map<int, bool> enabled;
@@ -53,7 +53,6 @@ std::uint64_t sizeOf(const std::wstring& path);
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);
 std::wstring stored(const std::wstring& key, const std::wstring& name);  // the data whole, NULs and all
-Lines logOf(const std::wstring& prefix);                                 // the log lines that start with it
 
 }  // namespace fake
 

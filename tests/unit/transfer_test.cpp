@@ -81,7 +81,6 @@ TEST_F(Transfer, ACopyCountsOnlyWhenItArrivedWholeAndAFailedStepStopsTheEnvironm
         fake::state().shortFiles = {{file, arriving}};
         const std::wstring target = L"C:\\t" + std::to_wstring(++row);
         EXPECT_EQ(copyPayload(target.c_str(), kEclipse.c_str(), nullptr), whole) << file << arriving;
-        EXPECT_TRUE(fake::exists(target + L"\\core")) << arriving;  // the walk goes on
     }
     fake::state().shortFiles.clear();
     // A file where the payload has a folder, below a folder already there: the copy is not whole.
@@ -90,16 +89,14 @@ TEST_F(Transfer, ACopyCountsOnlyWhenItArrivedWholeAndAFailedStepStopsTheEnvironm
     // A source below whose path does not fit is never skipped unseen.
     fake::add(kEclipse + L"\\core\\" + std::wstring(230, L'n'), false);  // 260 characters
     EXPECT_FALSE(copyPayload(L"C:\\t", kEclipse.c_str(), nullptr));
-    fake::state().shellResults[kEclipse + L"\\core"] = -1;  // reported done, never arrived
-    EXPECT_FALSE(copyPayload(L"C:\\u", kEclipse.c_str(), nullptr));
     fake::state().shellResults[kEclipse + L"\\core"] = 0x7c;
     fake::state().log.clear();
     EXPECT_FALSE(integrateEnvironment(EnvironmentKind::AdtBundle, kAdt, StepOrder::PluginsFirst, nullptr));
-    EXPECT_TRUE(fake::logOf(L"mkdir").empty());
+    EXPECT_FALSE(fake::exists(L"C:\\adt\\sdk\\add-ons"));
     // The standalone integration from the dialog puts the add-ons first.
     EXPECT_FALSE(
         integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr));
-    EXPECT_EQ(fake::logOf(L"mkdir"), Lines{L"mkdir C:\\sdk\\add-ons"});
+    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons"));
     fake::state().nodes.erase(L"c:\\setup\\plugins\\eclipse");
     fake::add(L"C:\\adt\\sdk\\add-ons\\addon");
     EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, kAdt, nullptr));
@@ -167,7 +164,6 @@ TEST_F(Transfer, ACopyNeverWritesThroughALink) {
     EXPECT_EQ(fake::sizeOf(L"C:\\outside\\notes.txt"), 5u);
     EXPECT_FALSE(fake::exists(L"C:\\outside\\lib.jar"));
     EXPECT_FALSE(fake::exists(L"C:\\outside\\x.txt"));
-    EXPECT_EQ(fake::sizeOf(L"C:\\eclipse\\plugins\\core\\lib.jar"), 7u);
     // A file that leads elsewhere without showing as a link cannot be removed as the link itself.
     nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, 0, L"c:\\outside\\notes.txt"};
     EXPECT_FALSE(copyPayload(L"C:\\eclipse\\plugins", kEclipse.c_str(), nullptr));
@@ -203,7 +199,8 @@ TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
 
 TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
     const std::wstring root = L"C:\\" + std::wstring(259 - 3 - 16, L'r');  // "eclipse\plugins" fits, its entries not
-    fake::add(root + L"\\eclipse\\plugins"), fake::add(root + L"\\sdk");
+    fake::add(root + L"\\eclipse\\plugins");
+    fake::add(root + L"\\sdk");
     EXPECT_FALSE(
         integrateEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, StepOrder::PluginsFirst, nullptr));
     EXPECT_EQ(fake::state().log, Lines{});
@@ -211,7 +208,8 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
     fake::state().modulePath = L"C:\\" + std::wstring(255, L'z') + L"\\Q.exe";
     EXPECT_FALSE(payloadRoot(payload));
     fake::state().modulePath = L"C:\\" + std::wstring(249, L'z') + L"\\Q.exe";
-    EXPECT_TRUE(payloadRoot(payload) && payload.text == L"C:\\" + std::wstring(249, L'z') + L"\\");
+    EXPECT_TRUE(payloadRoot(payload));
+    EXPECT_EQ(payload.text, L"C:\\" + std::wstring(249, L'z') + L"\\");
     // A removal whose target entries do not fit fails, as the copy does.
     fake::state().modulePath = L"C:\\Setup\\Quorvane.exe";
     EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, nullptr));
