@@ -91,9 +91,8 @@ long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool vi
     const std::wstring path = fake::key((parent ? keyOf(parent->handle_) : view64 ? L"64" : L"32") + L"\\" + subkey);
     if (std::none_of(gState.registry.begin(), gState.registry.end(),
                      [&](const auto& k) { return k.first == path || fake::startsWith(k.first, path + L"\\"); }))
-        return 2;  // ERROR_FILE_NOT_FOUND
-    delete static_cast<std::wstring*>(handle_);
-    handle_ = new std::wstring(path);
+        return 2;                      // ERROR_FILE_NOT_FOUND
+    handle_ = new std::wstring(path);  // each key object is opened once
     return kSuccess;
 }
 long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data, std::uint32_t* size) const {
@@ -128,8 +127,7 @@ bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
             if (fake::parentOf(below) == k && below != k)
                 entries->push_back(fake::entryOf(below.substr(k.size() + 1), child));
     }
-    delete static_cast<std::vector<FindEntry>*>(handle_);
-    handle_ = entries;
+    handle_ = entries;  // each listing object is started once
     return next(entry);
 }
 bool FileListing::next(FindEntry* entry) {
@@ -202,10 +200,9 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
         const fake::Node node = gState.nodes[path];
         if (operation == kFoDelete) {
             // A recursive delete that meets a folder link goes on in what it leads to.
-            if (node.folder && !node.leadsTo.empty()) {
+            if (node.folder && !node.leadsTo.empty())
                 for (auto n = gState.nodes.begin(); n != gState.nodes.end();)
                     n = fake::startsWith(n->first, node.leadsTo + L"\\") ? gState.nodes.erase(n) : std::next(n);
-            }
             gState.nodes.erase(path);
             continue;
         }
@@ -213,11 +210,8 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
         if (shortFile != gState.shortFiles.end() && shortFile->second < 0) continue;
         const std::uint64_t size = shortFile != gState.shortFiles.end() ? shortFile->second : node.size;
         const std::wstring destination = fake::through(fake::key(to + path.substr(k.size())));
-        if (fake::exists(destination) && !node.folder) {
-            fake::find(destination)->size = size;  // written into whatever is there
-        } else if (!fake::exists(destination)) {
-            fake::add(destination, node.folder, size);
-        }
+        if (!fake::exists(destination)) fake::add(destination, node.folder, size);
+        if (!node.folder) fake::find(destination)->size = size;  // written into whatever is there
     }
     return 0;
 }

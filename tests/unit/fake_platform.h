@@ -60,7 +60,8 @@ inline const wchar_t kRecordKey[] = L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentV
 inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
 
 // Every test starts from an empty machine and process state, with the payload beside
-// C:\Setup\Quorvane.exe: a folder and a file of Eclipse plug-ins, a folder in each other one.
+// C:\Setup\Quorvane.exe (a folder and a file of Eclipse plug-ins, a folder in each other one)
+// and an ADT bundle at C:\adt.
 class CoreTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -68,9 +69,13 @@ public:
         gRecord = IntegrationRecord();
         gAndroidStudio = AndroidStudioInstall();
         gDialog = DialogState();
-        for (const wchar_t* entry : {L"plugins\\Eclipse\\core", L"plugins\\IntelliJ IDEA\\studio", L"add-ons\\addon"})
-            fake::add(std::wstring(L"C:\\Setup\\") + entry);
-        fake::add(L"C:\\Setup\\plugins\\Eclipse\\ui.jar", false);
+        for (const wchar_t* folder :
+             {L"C:\\Setup\\plugins\\Eclipse\\core", L"C:\\Setup\\plugins\\IntelliJ IDEA\\studio",
+              L"C:\\Setup\\add-ons\\addon", L"C:\\adt\\eclipse\\plugins"})
+            fake::add(folder);
+        for (const wchar_t* file : {L"C:\\Setup\\plugins\\Eclipse\\ui.jar", L"C:\\adt\\eclipse\\eclipse.exe",
+                                    L"C:\\adt\\sdk\\platform-tools\\adb.exe"})
+            fake::add(file, false);
     }
     // Android Studio's key, and its folders unless told otherwise.
     static void seedStudio(bool withFolders = true) {

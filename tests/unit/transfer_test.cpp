@@ -16,9 +16,8 @@ class Transfer : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        for (const wchar_t* folder :
-             {L"C:\\studio\\plugins", L"C:\\studio-sdk", L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
-              L"C:\\adt\\eclipse\\plugins", L"C:\\adt\\sdk", L"C:\\eclipse\\plugins", L"C:\\sdk"})
+        for (const wchar_t* folder : {L"C:\\studio\\plugins", L"C:\\studio-sdk", L"C:\\old\\plugins\\studio",
+                                      L"C:\\old-sdk\\add-ons\\addon", L"C:\\eclipse\\plugins", L"C:\\sdk"})
             fake::add(folder);
     }
 };
@@ -50,14 +49,10 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
         {studio, false, install, {}},
         {studio, true, L"-uninstall", {L"delete C:\\old\\plugins\\studio 614",
                                        L"delete C:\\old-sdk\\add-ons\\addon 614"}},
-        {{}, true, both, {}},  // nothing anywhere, not at the drive's root
         // One unusable root: the environment is left alone whole.
         {{L"EclipseRootFolder", L"C:\\eclipse", L"SDKRootFolder", L"C:\\missing"}, false, both, {}},
-        {{L"EclipseRootFolder", L"C:\\eclipse", L"SDKRootFolder", L"\\\\?\\C:\\sdk"}, false, install, {}},
         // A root is made a full path first: "x\.." never makes the shell create "x".
         {{L"ADTRootFolder", L"C:\\x\\..\\adt"}, false, install, steps(L"C:\\adt\\eclipse\\plugins", L"C:\\adt\\sdk\\add-ons")},
-        // A root whose targets lie in the payload is not usable.
-        {{L"ADTRootFolder", L"C:\\Setup\\plugins\\Eclipse\\core"}, false, both, {}},
         {adt, true, L"-silence", {L"box " + std::wstring(kUsageText) + L"|Quorvane v3.1|10000"}}};
     // clang-format on
     for (const auto& [record, studioFound, tail, log] : rows) {
@@ -93,7 +88,8 @@ TEST_F(Transfer, ACopyCountsOnlyWhenItArrivedWholeAndAFailedStepStopsTheEnvironm
     fake::state().log.clear();
     EXPECT_FALSE(integrateEnvironment(EnvironmentKind::AdtBundle, kAdt, StepOrder::PluginsFirst, nullptr));
     EXPECT_FALSE(fake::exists(L"C:\\adt\\sdk\\add-ons"));
-    // The standalone integration from the dialog puts the add-ons first.
+    // The standalone integration from the dialog puts the add-ons first; a silent install's failure stays for the
+    // removal of the recorded environment.
     EXPECT_FALSE(
         integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr));
     EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons"));
@@ -115,11 +111,6 @@ TEST_F(Transfer, AFailedIntegrateTakesBackWhatItPutWhereNothingWas) {
     EXPECT_FALSE(fake::exists(L"C:\\sdk\\add-ons"));  // the add-ons went first, into a folder made for them
     EXPECT_FALSE(fake::exists(L"C:\\eclipse\\plugins\\core"));
     EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\ui.jar"));
-    // The silent install's failure stays for the removal of the recorded environment.
-    EXPECT_FALSE(
-        integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr));
-    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons\\addon"));
-    EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\core\\lib.jar"));
 }
 
 // The Wine tests show links that cannot be removed, or that do not show as links, being left alone. The double's
@@ -182,7 +173,6 @@ TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
     const std::tuple<const wchar_t*, const wchar_t*, bool> rows[] = {
         {L"C:\\Setup\\Quorvane.exe", L"C:\\sdk", true},
         {L"C:\\Setup\\Quorvane.exe", L"C:\\Setup\\add-ons\\addon", false},
-        {L"C:\\Setup\\Quorvane.exe", L"C:\\Setup", false},
         {L"C:\\Setup\\Quorvane.exe", L"C:\\via", false},
         {L"C:\\sdk\\add-ons\\addon\\Setup\\Quorvane.exe", L"C:\\sdk", false},
         {L"C:\\sdk\\Quorvane.exe", L"C:\\sdk", false},
@@ -204,15 +194,15 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
     EXPECT_FALSE(
         integrateEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, StepOrder::PluginsFirst, nullptr));
     EXPECT_EQ(fake::state().log, Lines{});
-    PathBuffer payload;
-    fake::state().modulePath = L"C:\\" + std::wstring(255, L'z') + L"\\Q.exe";
-    EXPECT_FALSE(payloadRoot(payload));
-    fake::state().modulePath = L"C:\\" + std::wstring(249, L'z') + L"\\Q.exe";
-    EXPECT_TRUE(payloadRoot(payload));
-    EXPECT_EQ(payload.text, L"C:\\" + std::wstring(249, L'z') + L"\\");
     // A removal whose target entries do not fit fails, as the copy does.
-    fake::state().modulePath = L"C:\\Setup\\Quorvane.exe";
     EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, nullptr));
+    // The program's path: 260 characters do not fit, 259 do.
+    PathBuffer payload;
+    fake::state().modulePath = L"C:\\" + std::wstring(251, L'z') + L"\\Q.exe";
+    EXPECT_FALSE(payloadRoot(payload));
+    fake::state().modulePath = L"C:\\" + std::wstring(250, L'z') + L"\\Q.exe";
+    EXPECT_TRUE(payloadRoot(payload));
+    EXPECT_EQ(payload.text, L"C:\\" + std::wstring(250, L'z') + L"\\");
 }
 
 }  // namespace
