@@ -83,7 +83,7 @@ TEST_F(Dialog, EnablingFollowsTheRecordedAndTheSelectedKind) {
     struct Row {
         const char* name;
         const wchar_t* recordValue;  // the record's one value, C:\rec
-        bool studioInstalled;
+        const wchar_t* studioSdk;    // Android Studio's SdkPath; null: no key
         std::vector<int> clicks;
         Ids enabled;                 // of the controls the dialog sets
         Ids checked;                 // of the radios and the clean box
@@ -92,16 +92,16 @@ TEST_F(Dialog, EnablingFollowsTheRecordedAndTheSelectedKind) {
     };
     // clang-format off
     const Row rows[] = {
-        {"recorded Android Studio, not installed", L"AndroidStudioPath", false, {},
+        {"recorded Android Studio, not installed: its SDK path empty", L"AndroidStudioPath", L"", {},
          unite({kOldStudio, kNewAdt}), {IDC_NEW_ADT_RADIO}, kNotInstalled, kNotInstalled},
-        {"recorded Android Studio, installed", L"AndroidStudioPath", true, {},
+        {"recorded Android Studio, installed", L"AndroidStudioPath", L"C:\\studio-sdk", {},
          unite({kOldStudio, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"C:\\rec", L"C:\\studio-sdk"},
-        {"recorded standalone, standalone selected", L"SDKRootFolder", false, {IDC_NEW_STANDALONE_RADIO},
+        {"recorded standalone, standalone selected, no Android Studio", L"SDKRootFolder", nullptr, {IDC_NEW_STANDALONE_RADIO},
          unite({kOldStandalone, kNewStandalone}), {IDC_NEW_STANDALONE_RADIO}, kNotInstalled, kNotInstalled},
-        {"Android Studio selected last", L"SDKRootFolder", true,
+        {"Android Studio selected last", L"SDKRootFolder", L"C:\\studio-sdk",
          {IDC_NEW_ADT_RADIO, IDC_NEW_STANDALONE_RADIO, IDC_NEW_STUDIO_RADIO},
          unite({kOldStandalone, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"", L"C:\\studio-sdk"},
-        {"recorded ADT, ADT selected after Android Studio, clean checked", L"ADTRootFolder", true,
+        {"recorded ADT, ADT selected after Android Studio, clean checked", L"ADTRootFolder", L"C:\\studio-sdk",
          {IDC_NEW_ADT_RADIO, IDC_NEW_STUDIO_RADIO, IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK},
          unite({kOldAdt, kNewAdt, kStudioRadio}), {IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK}, L"", L"C:\\studio-sdk"}};
     // clang-format on
@@ -109,7 +109,8 @@ TEST_F(Dialog, EnablingFollowsTheRecordedAndTheSelectedKind) {
         SCOPED_TRACE(row.name);
         SetUp();
         fake::setValue(kRecordKey, row.recordValue, L"C:\\rec");
-        if (row.studioInstalled) seedStudio();
+        if (row.studioSdk) seedStudio();
+        if (row.studioSdk) fake::setValue(kStudioKey, L"SdkPath", row.studioSdk);
         EXPECT_TRUE(open(row.clicks));
         EXPECT_EQ(on(fake::state().enabled), row.enabled);
         EXPECT_EQ(on(fake::state().checks), row.checked);
@@ -168,9 +169,8 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
         SetUp();
         seedRecord(row.record);
         if (row.studio != Studio::None) seedStudio(row.studio == Studio::Installed);
-        for (const wchar_t* entry : {L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
-                                     L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
-            fake::add(entry);
+        fake::add(L"C:\\old\\eclipse\\plugins\\core");
+        fake::add(L"C:\\old\\sdk\\add-ons\\addon");
         // Leads elsewhere without showing as a link: the clean step leaves it alone.
         fake::state().nodes[L"c:\\old\\eclipse\\plugins\\ui.jar"] = {false, 0, L"c:\\elsewhere.jar"};
         if (row.successDeclined) fake::state().answers = {platform::kIdCancel};
@@ -193,12 +193,10 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
                      L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath",
                      L"set AndroidStudioSDKPath", L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder",
                      L"progress destroyed", box(kAdtOutcome.success), kEndedByIntegrate}));
-    // A picked folder that is not valid clears the flag and keeps the field; a cancelled browser changes nothing.
+    // A picked folder that is not valid clears the flag and keeps the field.
     open({IDC_NEW_ADT_BROWSE}, {L"C:\\old"});
     EXPECT_FALSE(gDialog.adtValid);
     EXPECT_EQ(fake::state().texts[IDC_NEW_ADT_ROOT_EDIT], L"C:\\adt");
-    open({IDC_NEW_ADT_BROWSE, IDC_NEW_ADT_BROWSE}, {L"C:\\adt"});
-    EXPECT_TRUE(gDialog.adtValid);
     // A standalone environment gets its add-ons first; the ADT root picked before is emptied, as in the record.
     open({IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_SDK_BROWSE},
          {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});

@@ -64,7 +64,6 @@ void add(const std::wstring& path, bool folder, std::uint64_t size) {
     gState.nodes[k] = Node{folder, 0, L"", size};
 }
 bool exists(const std::wstring& path) { return find(path) != nullptr; }
-std::uint64_t sizeOf(const std::wstring& path) { return find(path)->size; }
 void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type, bool raw) {
     gState.registry[key(k)][name] = {type, raw ? text : text + L'\0'};
 }
@@ -140,7 +139,7 @@ bool FileListing::next(FindEntry* entry) {
 bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64_t* size) {
     if (!fake::exists(path)) return false;
     *attributes = fake::entryOf(L"", *fake::find(path)).attributes;
-    if (size) *size = fake::sizeOf(path);
+    if (size) *size = fake::find(path)->size;
     return true;
 }
 bool createDirectory(const wchar_t* path) {

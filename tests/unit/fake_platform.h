@@ -48,7 +48,6 @@ struct State {
 State& state();
 void add(const std::wstring& path, bool folder = true, std::uint64_t size = 0);  // with its parent folders
 bool exists(const std::wstring& path);
-std::uint64_t sizeOf(const std::wstring& path);
 // A value of a "32\..." or "64\..." key, stored with its NUL unless raw.
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);
@@ -60,8 +59,9 @@ inline const wchar_t kRecordKey[] = L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentV
 inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
 
 // Every test starts from an empty machine and process state, with the payload beside
-// C:\Setup\Quorvane.exe (a folder and a file of Eclipse plug-ins, a folder in each other one)
-// and an ADT bundle at C:\adt.
+// C:\Setup\Quorvane.exe (a folder and a file of Eclipse plug-ins, a folder in each other one), an
+// ADT bundle at C:\adt, a standalone Eclipse and SDK at C:\eclipse and C:\sdk, and an Android Studio's
+// plug-in and add-on at C:\old and C:\old-sdk.
 class CoreTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -71,7 +71,8 @@ public:
         gDialog = DialogState();
         for (const wchar_t* folder :
              {L"C:\\Setup\\plugins\\Eclipse\\core", L"C:\\Setup\\plugins\\IntelliJ IDEA\\studio",
-              L"C:\\Setup\\add-ons\\addon", L"C:\\adt\\eclipse\\plugins"})
+              L"C:\\Setup\\add-ons\\addon", L"C:\\adt\\eclipse\\plugins", L"C:\\eclipse\\plugins", L"C:\\sdk",
+              L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon"})
             fake::add(folder);
         for (const wchar_t* file : {L"C:\\Setup\\plugins\\Eclipse\\ui.jar", L"C:\\adt\\eclipse\\eclipse.exe",
                                     L"C:\\adt\\sdk\\platform-tools\\adb.exe"})
@@ -82,7 +83,7 @@ public:
         fake::setValue(kStudioKey, L"Path", L"C:\\studio");
         fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
         if (!withFolders) return;
-        fake::add(L"C:\\studio");
+        fake::add(L"C:\\studio\\plugins");
         fake::add(L"C:\\studio-sdk");
     }
     // The record's values: name, text, name, text...

@@ -49,7 +49,6 @@ TEST(PathBounds, PathsFitAt259AndAreNeverCutShort) {
 class Rules : public CoreTest {};
 
 TEST_F(Rules, UsableRoots) {
-    fake::add(L"C:\\adt");
     fake::add(L"C:\\file", false);
     fake::add(L"\\\\server\\share\\adt");
     const std::vector<const wchar_t*> usable = {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"};
@@ -129,15 +128,6 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
         ASSERT_TRUE(readIntegrationRecord());
         EXPECT_EQ(std::wstring(gRecord.adtRootFolder.text), row.read) << row.stored.substr(0, 20) << row.stored.size();
     }
-}
-
-// Both values there and non-empty, or no key at all, are seen in the dialog's enabling; the views, and the
-// kinds, in the Wine and step tests.
-TEST_F(Rules, AndroidStudioIsInstalledOnlyWithBothValuesNonEmpty) {
-    fake::setValue(kStudioKey, L"Path", L"C:\\studio");
-    fake::setValue(kStudioKey, L"SdkPath", L"");
-    findAndroidStudio();
-    EXPECT_FALSE(gAndroidStudio.installed);
 }
 
 TEST_F(Rules, WriteNamesOnlyTheEnvironmentWritten) {
