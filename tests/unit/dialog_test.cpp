@@ -25,9 +25,8 @@ const Ids kNewStandalone = {IDC_NEW_ECLIPSE_ROOT_LABEL, IDC_NEW_ECLIPSE_BROWSE, 
                             IDC_NEW_SDK_ROOT_LABEL,     IDC_NEW_SDK_BROWSE,     IDC_NEW_SDK_ROOT_EDIT};
 const Ids kStudioRadio = {IDC_NEW_STUDIO_RADIO};
 
-Ids unite(std::initializer_list<Ids> groups) {
-    Ids all;
-    for (const Ids& group : groups) all.insert(group.begin(), group.end());
+Ids operator+(Ids all, const Ids& more) {
+    all.insert(more.begin(), more.end());
     return all;
 }
 
@@ -93,17 +92,18 @@ TEST_F(Dialog, EnablingFollowsTheRecordedAndTheSelectedKind) {
     // clang-format off
     const Row rows[] = {
         {"recorded Android Studio, not installed: its SDK path empty", L"AndroidStudioPath", L"", {},
-         unite({kOldStudio, kNewAdt}), {IDC_NEW_ADT_RADIO}, kNotInstalled, kNotInstalled},
+         kOldStudio + kNewAdt, {IDC_NEW_ADT_RADIO}, kNotInstalled, kNotInstalled},
         {"recorded Android Studio, installed", L"AndroidStudioPath", L"C:\\studio-sdk", {},
-         unite({kOldStudio, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"C:\\rec", L"C:\\studio-sdk"},
-        {"recorded standalone, standalone selected, no Android Studio", L"SDKRootFolder", nullptr, {IDC_NEW_STANDALONE_RADIO},
-         unite({kOldStandalone, kNewStandalone}), {IDC_NEW_STANDALONE_RADIO}, kNotInstalled, kNotInstalled},
+         kOldStudio + kNewStudio + kStudioRadio, {IDC_NEW_STUDIO_RADIO}, L"C:\\rec", L"C:\\studio-sdk"},
+        {"recorded standalone, standalone selected, no Android Studio", L"SDKRootFolder", nullptr,
+         {IDC_NEW_STANDALONE_RADIO},
+         kOldStandalone + kNewStandalone, {IDC_NEW_STANDALONE_RADIO}, kNotInstalled, kNotInstalled},
         {"Android Studio selected last", L"SDKRootFolder", L"C:\\studio-sdk",
          {IDC_NEW_ADT_RADIO, IDC_NEW_STANDALONE_RADIO, IDC_NEW_STUDIO_RADIO},
-         unite({kOldStandalone, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"", L"C:\\studio-sdk"},
+         kOldStandalone + kNewStudio + kStudioRadio, {IDC_NEW_STUDIO_RADIO}, L"", L"C:\\studio-sdk"},
         {"recorded ADT, ADT selected after Android Studio, clean checked", L"ADTRootFolder", L"C:\\studio-sdk",
          {IDC_NEW_ADT_RADIO, IDC_NEW_STUDIO_RADIO, IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK},
-         unite({kOldAdt, kNewAdt, kStudioRadio}), {IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK}, L"", L"C:\\studio-sdk"}};
+         kOldAdt + kNewAdt + kStudioRadio, {IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK}, L"", L"C:\\studio-sdk"}};
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -214,7 +214,7 @@ TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndIt) {
     notify(IDC_CLEAN_CHECK, platform::kBnClicked, 2 /* BST_INDETERMINATE */);
     notify(IDC_CLEAN_CHECK, 5 /* BN_DOUBLECLICKED */, platform::kBstUnchecked);
     EXPECT_TRUE(gDialog.cleanChecked);
-    EXPECT_EQ(on(fake::state().enabled), unite({kOldStandalone, kNewAdt}));  // ADT still selected
+    EXPECT_EQ(on(fake::state().enabled), kOldStandalone + kNewAdt);  // ADT still selected
     EXPECT_TRUE(onMainDialogCommand(IDCANCEL, 0));
     EXPECT_FALSE(onMainDialogClose());
     EXPECT_FALSE(onMainDialogClose());

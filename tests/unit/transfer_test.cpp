@@ -163,7 +163,6 @@ TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
     fake::state().nodes[L"c:\\via"] = {true, platform::kAttributeReparsePoint, L"c:\\setup\\add-ons\\addon"};
     // Where the program is, the SDK root picked, whether it is valid.
     const std::tuple<const wchar_t*, const wchar_t*, bool> rows[] = {
-        {L"C:\\Setup\\Quorvane.exe", L"C:\\sdk", true},
         {L"C:\\Setup\\Quorvane.exe", L"C:\\Setup\\add-ons\\addon", false},
         {L"C:\\Setup\\Quorvane.exe", L"C:\\via", false},
         {L"C:\\sdk\\add-ons\\addon\\Setup\\Quorvane.exe", L"C:\\sdk", false},
@@ -180,6 +179,15 @@ TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
 }
 
 TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
+    // Paths fit at 259 characters.
+    for (std::size_t length : {258u, 259u, 260u, 300u}) {
+        const std::wstring root = L"C:\\" + std::wstring(length - 5, L'r');
+        const bool fits = length <= 259;
+        PathBuffer joined, copied;
+        EXPECT_EQ(joinPath(joined, root.c_str(), L"x"), fits) << length;
+        EXPECT_EQ(std::wstring(joined.text), fits ? root + L"\\x" : L"") << length;
+        EXPECT_EQ(copyText(copied.text, std::wstring(length, L't').c_str()), fits) << length;
+    }
     const std::wstring root = L"C:\\" + std::wstring(259 - 3 - 16, L'r');  // "eclipse\plugins" fits, its entries not
     fake::add(root);
     EXPECT_FALSE(
