@@ -140,11 +140,10 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
          {box(L"Error opening browse window"), box(kEclipseBrowseTexts.noFolder)}},
         {"a path is shown as it is", {}, Studio::None, {L"C:\\100%s"}, {IDC_NEW_SDK_BROWSE}, false,
          {box(L"The folder \"C:\\100%s\" is not a valid Android SDK root folder!")}},
-        {"no Eclipse root yet", {}, Studio::None, {}, {IDC_NEW_STANDALONE_RADIO, IDC_INTEGRATE}, false,
-         {box(kChooseEclipseFirst), box(kStandaloneOutcome.failure)}},
-        {"no SDK root yet", {}, Studio::None, {L"C:\\adt\\eclipse"},
-         {IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_INTEGRATE}, false,
-         {box(kChooseSdkFirst), box(kStandaloneOutcome.failure)}},
+        {"no Eclipse root yet, then no SDK root yet", {}, Studio::None, {L"C:\\adt\\eclipse"},
+         {IDC_NEW_STANDALONE_RADIO, IDC_INTEGRATE, IDC_NEW_ECLIPSE_BROWSE, IDC_INTEGRATE}, false,
+         {box(kChooseEclipseFirst), box(kStandaloneOutcome.failure), box(kChooseSdkFirst),
+          box(kStandaloneOutcome.failure)}},
         {"Android Studio's folders missing", {}, Studio::KeyWithoutFolders, {}, {IDC_INTEGRATE}, false,
          {box(kAndroidStudioOutcome.failure)}},
         {"success declined: the dialog stays", adt, Studio::None, {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"},
@@ -206,7 +205,7 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     EXPECT_TRUE(gDialog.newAdtRoot.empty());
 }
 
-TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndIt) {
+TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndItCOMIsStoppedOnce) {
     open();
     notify(IDC_NEW_STANDALONE_RADIO, 6 /* BN_SETFOCUS */, platform::kBstChecked);
     notify(IDC_NEW_STANDALONE_RADIO, platform::kBnClicked, platform::kBstUnchecked);
@@ -220,9 +219,8 @@ TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndIt) {
     EXPECT_FALSE(onMainDialogClose());
     // COM is stopped once.
     EXPECT_EQ(fake::state().log, (Lines{L"end " + std::to_wstring(IDCANCEL), L"co uninitialize"}));
-}
-
-TEST_F(Dialog, COMThatDoesNotStartIsReported) {
+    // COM that does not start is reported, and balanced at once.
+    SetUp();
     fake::state().coInitializeResult = 1;  // S_FALSE
     EXPECT_FALSE(open());
     EXPECT_EQ(fake::state().log, (Lines{L"box Error opening browse window|ERROR|0", L"co uninitialize"}));  // MB_OK

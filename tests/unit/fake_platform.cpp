@@ -67,10 +67,7 @@ bool exists(const std::wstring& path) { return find(path) != nullptr; }
 void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type, bool raw) {
     gState.registry[key(k)][name] = {type, raw ? text : text + L'\0'};
 }
-std::wstring stored(const std::wstring& k, const std::wstring& name) {
-    const auto& values = gState.registry[key(k)];
-    return values.count(name) ? values.at(name).second : L"<missing>";
-}
+std::wstring stored(const std::wstring& k, const std::wstring& name) { return gState.registry[key(k)][name].second; }
 }  // namespace fake
 
 namespace platform {

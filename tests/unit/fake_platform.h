@@ -51,7 +51,8 @@ bool exists(const std::wstring& path);
 // A value of a "32\..." or "64\..." key, stored with its NUL unless raw.
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);
-std::wstring stored(const std::wstring& key, const std::wstring& name);  // the data whole, NULs and all
+std::wstring stored(const std::wstring& key,
+                    const std::wstring& name);  // the data whole, NULs and all; empty when missing
 
 }  // namespace fake
 
@@ -60,8 +61,8 @@ inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
 
 // Every test starts from an empty machine and process state, with the payload beside
 // C:\Setup\Quorvane.exe (a folder and a file of Eclipse plug-ins, a folder in each other one), an
-// ADT bundle at C:\adt, a standalone Eclipse and SDK at C:\eclipse and C:\sdk, and an Android Studio's
-// plug-in and add-on at C:\old and C:\old-sdk.
+// ADT bundle at C:\adt, a standalone Eclipse and SDK at C:\eclipse and C:\sdk, an Android Studio's
+// plug-in and add-on at C:\old and C:\old-sdk, and Android Studio's folders C:\studio and C:\studio-sdk.
 class CoreTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -72,19 +73,16 @@ public:
         for (const wchar_t* folder :
              {L"C:\\Setup\\plugins\\Eclipse\\core", L"C:\\Setup\\plugins\\IntelliJ IDEA\\studio",
               L"C:\\Setup\\add-ons\\addon", L"C:\\adt\\eclipse\\plugins", L"C:\\eclipse\\plugins", L"C:\\sdk",
-              L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon"})
+              L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon", L"C:\\studio\\plugins", L"C:\\studio-sdk"})
             fake::add(folder);
         for (const wchar_t* file : {L"C:\\Setup\\plugins\\Eclipse\\ui.jar", L"C:\\adt\\eclipse\\eclipse.exe",
                                     L"C:\\adt\\sdk\\platform-tools\\adb.exe"})
             fake::add(file, false);
     }
-    // Android Studio's key, and its folders unless told otherwise.
+    // Android Studio's key, naming the folders below unless told to name a missing one.
     static void seedStudio(bool withFolders = true) {
-        fake::setValue(kStudioKey, L"Path", L"C:\\studio");
+        fake::setValue(kStudioKey, L"Path", withFolders ? L"C:\\studio" : L"C:\\missing");
         fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
-        if (!withFolders) return;
-        fake::add(L"C:\\studio\\plugins");
-        fake::add(L"C:\\studio-sdk");
     }
     // The record's values: name, text, name, text...
     static void seedRecord(const Lines& namesAndTexts) {

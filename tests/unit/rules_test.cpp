@@ -74,9 +74,7 @@ TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
 }
 
 TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
-    fake::add(L"C:\\i\\adt");
-    fake::add(L"C:\\other");
-    fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\i\\adt"};
+    fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\adt"};
     struct Row {
         const wchar_t *a, *b;
         bool same;
@@ -84,7 +82,7 @@ TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
     // clang-format off
     const Row rows[] = {
         // Both exist: the file system's identity decides.
-        {L"C:\\i\\adt", L"c:\\I\\ADT", true}, {L"C:\\link", L"C:\\i\\adt", true}, {L"C:\\other", L"C:\\i\\adt", false},
+        {L"C:\\adt", L"c:\\ADT", true}, {L"C:\\link", L"C:\\adt", true}, {L"C:\\sdk", L"C:\\adt", false},
         // One is missing: full paths, case-insensitive, separators folded.
         {L"C:\\gone\\", L"c:/GONE", true}, {L"C:\\gone\\\\x", L"C:\\gone\\x", true},
         {L"C:\\gone\\x", L"C:\\gone\\y", false}, {L"C:\\", L"c:/", true}};
