@@ -60,8 +60,7 @@ public:
         return notify(id, platform::kBnClicked, mark);
     }
     // The controls enabled, or marked, of those the dialog sets.
-    template <typename Marks>
-    static Ids on(const Marks& marks) {
+    static Ids on(const std::map<int, int>& marks) {
         Ids ids;
         for (const auto& [id, mark] : marks)
             if (mark) ids.insert(id);
@@ -205,6 +204,17 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     EXPECT_TRUE(gDialog.newAdtRoot.empty());
 }
 
+TEST_F(Dialog, AFailedIntegrateTakesBackWhatItPutWhereNothingWas) {
+    fake::add(L"C:\\Setup\\plugins\\Eclipse\\core\\lib.jar", false, 7);
+    fake::add(L"C:\\adt\\eclipse\\plugins\\ui.jar", false, 3);                    // there before this run
+    fake::state().shortFiles[L"c:\\setup\\plugins\\eclipse\\core\\lib.jar"] = 2;  // the disk fills up
+    open({IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_SDK_BROWSE, IDC_INTEGRATE},
+         {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
+    EXPECT_FALSE(fake::exists(L"C:\\adt\\sdk\\add-ons"));  // the add-ons went first, into a folder made for them
+    EXPECT_FALSE(fake::exists(L"C:\\adt\\eclipse\\plugins\\core"));
+    EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\ui.jar"));
+}
+
 TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndItCOMIsStoppedOnce) {
     open();
     notify(IDC_NEW_STANDALONE_RADIO, 6 /* BN_SETFOCUS */, platform::kBstChecked);
@@ -227,8 +237,7 @@ TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndItCOMIsStoppedOnc
 }
 
 TEST_F(Dialog, InstallThenUninstallRemovesFromTheRecordReadAtStart) {
-    seedRecord({L"ADTRootFolder", L"C:\\old"});
-    fake::add(L"C:\\old\\eclipse\\plugins\\core");
+    seedRecord({L"AndroidStudioPath", L"C:\\old", L"AndroidStudioSDKPath", L"C:\\old-sdk"});
     fake::state().answers = {platform::kIdCancel};  // the confirmation: no dialog, no uninstall
     runProgram(nullptr, L"-install -uninstall");
     // The program's own boxes: its caption, MB_SETFOREGROUND (0x10000), here with OK and Cancel (0x1).
@@ -237,7 +246,7 @@ TEST_F(Dialog, InstallThenUninstallRemovesFromTheRecordReadAtStart) {
     fake::state().inDialog = [] { open({IDC_NEW_ADT_BROWSE, IDC_INTEGRATE}, {L"C:\\adt"}); };
     runProgram(nullptr, L"-install -uninstall");
     EXPECT_STREQ(fake::stored(kRecordKey, L"ADTRootFolder").c_str(), L"C:\\adt");
-    EXPECT_FALSE(fake::exists(L"C:\\old\\eclipse\\plugins\\core"));
+    EXPECT_FALSE(fake::exists(L"C:\\old\\plugins\\studio"));
     EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\core"));
 }
 

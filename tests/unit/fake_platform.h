@@ -38,7 +38,7 @@ struct State {
     Lines log;
     std::vector<int> answers;  // message boxes' answers in order; IDOK when none is left
     std::vector<std::pair<platform::BrowseResult, std::wstring>> browseAnswers;
-    std::map<int, bool> enabled;
+    std::map<int, int> enabled;  // 1: enabled
     std::map<int, int> checks;
     std::map<int, std::wstring> texts;  // 0: the window's caption
     std::int32_t coInitializeResult = 0;

@@ -36,18 +36,6 @@ TEST(SwitchScan, EachWordIsAPrefixOfItsOwnLength) {
 
 class Rules : public CoreTest {};
 
-TEST_F(Rules, UsableRoots) {
-    fake::add(L"C:\\file", false);
-    fake::add(L"\\\\server\\share\\adt");
-    const std::vector<const wchar_t*> usable = {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"};
-    const std::vector<const wchar_t*> notUsable = {
-        L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?",
-        // Device and namespace paths, though they reach C:\adt.
-        L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt", nullptr};
-    for (const wchar_t* root : usable) EXPECT_TRUE(isUsableRoot(root)) << root;
-    for (const wchar_t* root : notUsable) EXPECT_FALSE(isUsableRoot(root)) << (root ? root : L"null");
-}
-
 TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
     struct Row {
         std::vector<std::wstring> entries;  // below C:\r; a trailing "\" makes a folder
@@ -73,21 +61,26 @@ TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
     }
 }
 
-TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
+TEST_F(Rules, UsableRootsAndSameFoldersBySpelling) {
+    fake::add(L"C:\\file", false);
+    fake::add(L"\\\\server\\share\\adt");
+    const std::vector<const wchar_t*> usable = {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"};
+    const std::vector<const wchar_t*> notUsable = {
+        L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?",
+        // Device and namespace paths, though they reach C:\adt.
+        L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt", nullptr};
+    for (const wchar_t* root : usable) EXPECT_TRUE(isUsableRoot(root)) << root;
+    for (const wchar_t* root : notUsable) EXPECT_FALSE(isUsableRoot(root)) << (root ? root : L"null");
+    // The same folder: when both exist, the file system's identity decides; else the full paths, case-insensitive,
+    // separators folded.
     fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\adt"};
-    struct Row {
-        const wchar_t *a, *b;
-        bool same;
-    };
     // clang-format off
-    const Row rows[] = {
-        // Both exist: the file system's identity decides.
-        {L"C:\\adt", L"c:\\ADT", true}, {L"C:\\link", L"C:\\adt", true}, {L"C:\\sdk", L"C:\\adt", false},
-        // One is missing: full paths, case-insensitive, separators folded.
-        {L"C:\\gone\\", L"c:/GONE", true}, {L"C:\\gone\\\\x", L"C:\\gone\\x", true},
-        {L"C:\\gone\\x", L"C:\\gone\\y", false}, {L"C:\\", L"c:/", true}};
+    const std::vector<Lines> same = {{L"C:\\adt", L"c:\\ADT"}, {L"C:\\link", L"C:\\adt"}, {L"C:\\gone\\", L"c:/GONE"},
+                                     {L"C:\\gone\\\\x", L"C:\\gone\\x"}, {L"C:\\", L"c:/"}};
+    const std::vector<Lines> different = {{L"C:\\sdk", L"C:\\adt"}, {L"C:\\gone\\x", L"C:\\gone\\y"}};
     // clang-format on
-    for (const Row& row : rows) EXPECT_EQ(sameFolder(row.a, row.b), row.same) << row.a << " vs " << row.b;
+    for (const Lines& pair : same) EXPECT_TRUE(sameFolder(pair[0].c_str(), pair[1].c_str())) << pair[0];
+    for (const Lines& pair : different) EXPECT_FALSE(sameFolder(pair[0].c_str(), pair[1].c_str())) << pair[0];
 }
 
 TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {

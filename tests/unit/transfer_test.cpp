@@ -1,6 +1,4 @@
 // The steps of every kind and run mode, and the safety of each copy and removal.
-#include "dialog/dialog_state.h"
-#include "dialog/integrate_command.h"
 #include "dialog/messages.h"
 #include "environment/environment_steps.h"
 #include "environment/payload_transfer.h"
@@ -89,20 +87,6 @@ TEST_F(Transfer, ACopyCountsOnlyWhenItArrivedWholeAndAFailedStepStopsTheEnvironm
     fake::add(L"C:\\adt\\sdk\\add-ons\\addon");
     EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, kAdt, nullptr));
     EXPECT_TRUE(fake::exists(L"C:\\adt\\sdk\\add-ons\\addon"));
-}
-
-TEST_F(Transfer, AFailedIntegrateTakesBackWhatItPutWhereNothingWas) {
-    fake::add(kEclipse + L"\\core\\lib.jar", false, 7);
-    fake::add(L"C:\\eclipse\\plugins\\ui.jar", false, 3);                         // there before this run
-    fake::state().shortFiles[L"c:\\setup\\plugins\\eclipse\\core\\lib.jar"] = 2;  // the disk fills up
-    gDialog.eclipseValid = true;
-    gDialog.sdkValid = true;
-    copyText(gDialog.newEclipseRoot.text, L"C:\\eclipse");
-    copyText(gDialog.newSdkRoot.text, L"C:\\sdk");
-    EXPECT_FALSE(onIntegrate());
-    EXPECT_FALSE(fake::exists(L"C:\\sdk\\add-ons"));  // the add-ons went first, into a folder made for them
-    EXPECT_FALSE(fake::exists(L"C:\\eclipse\\plugins\\core"));
-    EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\ui.jar"));
 }
 
 // The Wine tests show links that cannot be removed, or that do not show as links, being left alone. The double's
