@@ -51,8 +51,8 @@ bool exists(const std::wstring& path);
 // A value of a "32\..." or "64\..." key, stored with its NUL unless raw.
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);
-std::wstring stored(const std::wstring& key,
-                    const std::wstring& name);  // the data whole, NULs and all; empty when missing
+// A value's data whole, NULs and all; empty when missing.
+std::wstring stored(const std::wstring& key, const std::wstring& name);
 
 }  // namespace fake
 
