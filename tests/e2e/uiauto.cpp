@@ -114,9 +114,14 @@ int wmain(int argc, wchar_t** argv) {
         RedrawWindow(window, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         send(window, WM_NULL, 0, 0);  // the window has handled the paint when it answers
-        return std::printf("%llu\n", (unsigned long long)(UINT_PTR)window), 0;
+        std::printf("%llu\n", (unsigned long long)(UINT_PTR)window);
+        return 0;
     }
-    if (verb == L"read" && argc == 3) return IsWindow(window) ? (read(window), 0) : fail("no window");
+    if (verb == L"read" && argc == 3) {
+        if (!IsWindow(window)) return fail("no window");
+        read(window);
+        return 0;
+    }
     if (verb == L"click" && (argc == 4 || argc == 5)) {
         if (!PostMessageW(GetDlgItem(window, _wtoi(argv[3])), BM_CLICK, 0, 0)) return fail("no control");
         return argc == 4 || waitGone(window, ms) ? 0 : fail("still open");

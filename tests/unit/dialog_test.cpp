@@ -25,13 +25,11 @@ const Ids kNewStandalone = {IDC_NEW_ECLIPSE_ROOT_LABEL, IDC_NEW_ECLIPSE_BROWSE, 
                             IDC_NEW_SDK_ROOT_LABEL,     IDC_NEW_SDK_BROWSE,     IDC_NEW_SDK_ROOT_EDIT};
 const Ids kStudioRadio = {IDC_NEW_STUDIO_RADIO};
 
-Ids unite(std::initializer_list<Ids> groups) {
-    Ids all;
-    for (const Ids& group : groups) all.insert(group.begin(), group.end());
+Ids operator+(Ids all, const Ids& more) {
+    all.insert(more.begin(), more.end());
     return all;
 }
 
-const platform::Window kMainWindow = reinterpret_cast<platform::Window>(0xD1A);
 const std::wstring kEndedByIntegrate = L"end " + std::to_wstring(IDC_INTEGRATE);
 
 std::wstring box(const std::wstring& text) { return L"box " + text; }
@@ -47,7 +45,7 @@ public:
         }
         readIntegrationRecord();
         findAndroidStudio();
-        const bool opened = onMainDialogInit(kMainWindow);
+        const bool opened = onMainDialogInit(reinterpret_cast<platform::Window>(0xD1A));  // owns the shell's work
         for (int id : clicks) press(id);
         return opened;
     }
@@ -61,23 +59,12 @@ public:
         const int mark = id == IDC_CLEAN_CHECK ? 1 - fake::state().checks[id] : platform::kBstChecked;
         return notify(id, platform::kBnClicked, mark);
     }
-    static void makeAdt(const std::wstring& root) {
-        fake::add(root + L"\\eclipse\\eclipse.exe", false);
-        fake::add(root + L"\\eclipse\\plugins");
-        fake::add(root + L"\\sdk\\platform-tools\\adb.exe", false);
-    }
-    // The controls enabled, of those the dialog sets.
-    static Ids enabledControls() {
-        Ids enabled;
-        for (const auto& [id, on] : fake::state().enabled)
-            if (on) enabled.insert(id);
-        return enabled;
-    }
-    static Ids checkedControls() {
-        Ids checked;
-        for (int id : {IDC_NEW_STUDIO_RADIO, IDC_NEW_ADT_RADIO, IDC_NEW_STANDALONE_RADIO, IDC_CLEAN_CHECK})
-            if (fake::state().checks[id] == platform::kBstChecked) checked.insert(id);
-        return checked;
+    // The controls enabled, or marked, of those the dialog sets.
+    static Ids on(const std::map<int, int>& marks) {
+        Ids ids;
+        for (const auto& [id, mark] : marks)
+            if (mark) ids.insert(id);
+        return ids;
     }
     // The log lines of the kinds given (their first words), or all; each message box by its text alone.
     static Lines logOf(const std::set<std::wstring>& kinds = {}) {
@@ -94,7 +81,7 @@ TEST_F(Dialog, EnablingFollowsTheRecordedAndTheSelectedKind) {
     struct Row {
         const char* name;
         const wchar_t* recordValue;  // the record's one value, C:\rec
-        bool studioInstalled;
+        const wchar_t* studioSdk;    // Android Studio's SdkPath; null: no key
         std::vector<int> clicks;
         Ids enabled;                 // of the controls the dialog sets
         Ids checked;                 // of the radios and the clean box
@@ -103,29 +90,29 @@ TEST_F(Dialog, EnablingFollowsTheRecordedAndTheSelectedKind) {
     };
     // clang-format off
     const Row rows[] = {
-        {"recorded Android Studio, not installed", L"AndroidStudioPath", false, {},
-         unite({kOldStudio, kNewAdt}), {IDC_NEW_ADT_RADIO}, kNotInstalled, kNotInstalled},
-        {"recorded Android Studio, installed", L"AndroidStudioPath", true, {},
-         unite({kOldStudio, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"C:\\rec", L"C:\\studio-sdk"},
-        {"recorded ADT, ADT selected", L"ADTRootFolder", true, {IDC_NEW_ADT_RADIO},
-         unite({kOldAdt, kNewAdt, kStudioRadio}), {IDC_NEW_ADT_RADIO}, L"", L"C:\\studio-sdk"},
-        {"recorded standalone, standalone selected", L"SDKRootFolder", false, {IDC_NEW_STANDALONE_RADIO},
-         unite({kOldStandalone, kNewStandalone}), {IDC_NEW_STANDALONE_RADIO}, kNotInstalled, kNotInstalled},
-        {"Android Studio selected last", L"SDKRootFolder", true,
+        {"recorded Android Studio, not installed: its SDK path empty", L"AndroidStudioPath", L"", {},
+         kOldStudio + kNewAdt, {IDC_NEW_ADT_RADIO}, kNotInstalled, kNotInstalled},
+        {"recorded Android Studio, installed", L"AndroidStudioPath", L"C:\\studio-sdk", {},
+         kOldStudio + kNewStudio + kStudioRadio, {IDC_NEW_STUDIO_RADIO}, L"C:\\rec", L"C:\\studio-sdk"},
+        {"recorded standalone, standalone selected, no Android Studio", L"SDKRootFolder", nullptr,
+         {IDC_NEW_STANDALONE_RADIO},
+         kOldStandalone + kNewStandalone, {IDC_NEW_STANDALONE_RADIO}, kNotInstalled, kNotInstalled},
+        {"Android Studio selected last", L"SDKRootFolder", L"C:\\studio-sdk",
          {IDC_NEW_ADT_RADIO, IDC_NEW_STANDALONE_RADIO, IDC_NEW_STUDIO_RADIO},
-         unite({kOldStandalone, kNewStudio, kStudioRadio}), {IDC_NEW_STUDIO_RADIO}, L"", L"C:\\studio-sdk"},
-        {"ADT selected after Android Studio, clean checked", L"SDKRootFolder", true,
+         kOldStandalone + kNewStudio + kStudioRadio, {IDC_NEW_STUDIO_RADIO}, L"", L"C:\\studio-sdk"},
+        {"recorded ADT, ADT selected after Android Studio, clean checked", L"ADTRootFolder", L"C:\\studio-sdk",
          {IDC_NEW_ADT_RADIO, IDC_NEW_STUDIO_RADIO, IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK},
-         unite({kOldStandalone, kNewAdt, kStudioRadio}), {IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK}, L"", L"C:\\studio-sdk"}};
+         kOldAdt + kNewAdt + kStudioRadio, {IDC_NEW_ADT_RADIO, IDC_CLEAN_CHECK}, L"", L"C:\\studio-sdk"}};
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SetUp();
         fake::setValue(kRecordKey, row.recordValue, L"C:\\rec");
-        if (row.studioInstalled) seedStudio();
+        if (row.studioSdk) seedStudio();
+        if (row.studioSdk) fake::setValue(kStudioKey, L"SdkPath", row.studioSdk);
         EXPECT_TRUE(open(row.clicks));
-        EXPECT_EQ(enabledControls(), row.enabled);
-        EXPECT_EQ(checkedControls(), row.checked);
+        EXPECT_EQ(on(fake::state().enabled), row.enabled);
+        EXPECT_EQ(on(fake::state().checks), row.checked);
         EXPECT_EQ(fake::state().texts[IDC_OLD_STUDIO_PATH_EDIT], row.oldStudioPath);
         EXPECT_EQ(fake::state().texts[IDC_NEW_STUDIO_SDK_EDIT], row.newStudioSdk);
     }
@@ -152,11 +139,10 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
          {box(L"Error opening browse window"), box(kEclipseBrowseTexts.noFolder)}},
         {"a path is shown as it is", {}, Studio::None, {L"C:\\100%s"}, {IDC_NEW_SDK_BROWSE}, false,
          {box(L"The folder \"C:\\100%s\" is not a valid Android SDK root folder!")}},
-        {"no Eclipse root yet", {}, Studio::None, {}, {IDC_NEW_STANDALONE_RADIO, IDC_INTEGRATE}, false,
-         {box(kChooseEclipseFirst), box(kStandaloneOutcome.failure)}},
-        {"no SDK root yet", {}, Studio::None, {L"C:\\adt\\eclipse"},
-         {IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_INTEGRATE}, false,
-         {box(kChooseSdkFirst), box(kStandaloneOutcome.failure)}},
+        {"no Eclipse root yet, then no SDK root yet", {}, Studio::None, {L"C:\\adt\\eclipse"},
+         {IDC_NEW_STANDALONE_RADIO, IDC_INTEGRATE, IDC_NEW_ECLIPSE_BROWSE, IDC_INTEGRATE}, false,
+         {box(kChooseEclipseFirst), box(kStandaloneOutcome.failure), box(kChooseSdkFirst),
+          box(kStandaloneOutcome.failure)}},
         {"Android Studio's folders missing", {}, Studio::KeyWithoutFolders, {}, {IDC_INTEGRATE}, false,
          {box(kAndroidStudioOutcome.failure)}},
         {"success declined: the dialog stays", adt, Studio::None, {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"},
@@ -180,11 +166,9 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
         SCOPED_TRACE(row.name);
         SetUp();
         seedRecord(row.record);
-        makeAdt(L"C:\\adt");
         if (row.studio != Studio::None) seedStudio(row.studio == Studio::Installed);
-        for (const wchar_t* entry : {L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon",
-                                     L"C:\\old\\eclipse\\plugins\\core", L"C:\\old\\sdk\\add-ons\\addon"})
-            fake::add(entry);
+        fake::add(L"C:\\old\\eclipse\\plugins\\core");
+        fake::add(L"C:\\old\\sdk\\add-ons\\addon");
         // Leads elsewhere without showing as a link: the clean step leaves it alone.
         fake::state().nodes[L"c:\\old\\eclipse\\plugins\\ui.jar"] = {false, 0, L"c:\\elsewhere.jar"};
         if (row.successDeclined) fake::state().answers = {platform::kIdCancel};
@@ -196,9 +180,7 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
 TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     seedRecord({L"EclipseRootFolder", L"C:\\old-eclipse", L"SDKRootFolder", L"C:\\adt\\sdk"});  // shares a target
     fake::add(L"C:\\old-eclipse\\plugins\\core");
-    makeAdt(L"C:\\adt");
     open({IDC_NEW_ADT_BROWSE, IDC_CLEAN_CHECK}, {L"C:\\adt"});
-    EXPECT_EQ(fake::state().texts[IDC_NEW_ADT_ROOT_EDIT], L"C:\\adt");
     fake::state().log.clear();
     EXPECT_TRUE(press(IDC_INTEGRATE));
     EXPECT_EQ(logOf(),
@@ -209,12 +191,10 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
                      L"delete C:\\old-eclipse\\plugins\\core 614 owned", L"set AndroidStudioPath",
                      L"set AndroidStudioSDKPath", L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder",
                      L"progress destroyed", box(kAdtOutcome.success), kEndedByIntegrate}));
-    // A picked folder that is not valid clears the flag and keeps the field; a cancelled browser changes nothing.
+    // A picked folder that is not valid clears the flag and keeps the field.
     open({IDC_NEW_ADT_BROWSE}, {L"C:\\old"});
     EXPECT_FALSE(gDialog.adtValid);
     EXPECT_EQ(fake::state().texts[IDC_NEW_ADT_ROOT_EDIT], L"C:\\adt");
-    open({IDC_NEW_ADT_BROWSE, IDC_NEW_ADT_BROWSE}, {L"C:\\adt"});
-    EXPECT_TRUE(gDialog.adtValid);
     // A standalone environment gets its add-ons first; the ADT root picked before is emptied, as in the record.
     open({IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_SDK_BROWSE},
          {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
@@ -224,7 +204,18 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     EXPECT_TRUE(gDialog.newAdtRoot.empty());
 }
 
-TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndIt) {
+TEST_F(Dialog, AFailedIntegrateTakesBackWhatItPutWhereNothingWas) {
+    fake::add(L"C:\\Setup\\plugins\\Eclipse\\core\\lib.jar", false, 7);
+    fake::add(L"C:\\adt\\eclipse\\plugins\\ui.jar", false, 3);                    // there before this run
+    fake::state().shortFiles[L"c:\\setup\\plugins\\eclipse\\core\\lib.jar"] = 2;  // the disk fills up
+    open({IDC_NEW_STANDALONE_RADIO, IDC_NEW_ECLIPSE_BROWSE, IDC_NEW_SDK_BROWSE, IDC_INTEGRATE},
+         {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
+    EXPECT_FALSE(fake::exists(L"C:\\adt\\sdk\\add-ons"));  // the add-ons went first, into a folder made for them
+    EXPECT_FALSE(fake::exists(L"C:\\adt\\eclipse\\plugins\\core"));
+    EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\ui.jar"));
+}
+
+TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndItCOMIsStoppedOnce) {
     open();
     notify(IDC_NEW_STANDALONE_RADIO, 6 /* BN_SETFOCUS */, platform::kBstChecked);
     notify(IDC_NEW_STANDALONE_RADIO, platform::kBnClicked, platform::kBstUnchecked);
@@ -232,25 +223,21 @@ TEST_F(Dialog, OtherNotificationsChangeNothingCancelAndCloseEndIt) {
     notify(IDC_CLEAN_CHECK, platform::kBnClicked, 2 /* BST_INDETERMINATE */);
     notify(IDC_CLEAN_CHECK, 5 /* BN_DOUBLECLICKED */, platform::kBstUnchecked);
     EXPECT_TRUE(gDialog.cleanChecked);
-    EXPECT_EQ(enabledControls(), unite({kOldStandalone, kNewAdt}));  // ADT still selected
-    EXPECT_FALSE(onMainDialogCommand(9999, platform::kBnClicked));   // no such control
+    EXPECT_EQ(on(fake::state().enabled), kOldStandalone + kNewAdt);  // ADT still selected
     EXPECT_TRUE(onMainDialogCommand(IDCANCEL, 0));
     EXPECT_FALSE(onMainDialogClose());
     EXPECT_FALSE(onMainDialogClose());
     // COM is stopped once.
     EXPECT_EQ(fake::state().log, (Lines{L"end " + std::to_wstring(IDCANCEL), L"co uninitialize"}));
-}
-
-TEST_F(Dialog, COMThatDoesNotStartIsReported) {
+    // COM that does not start is reported, and balanced at once.
+    SetUp();
     fake::state().coInitializeResult = 1;  // S_FALSE
     EXPECT_FALSE(open());
     EXPECT_EQ(fake::state().log, (Lines{L"box Error opening browse window|ERROR|0", L"co uninitialize"}));  // MB_OK
 }
 
 TEST_F(Dialog, InstallThenUninstallRemovesFromTheRecordReadAtStart) {
-    seedRecord({L"ADTRootFolder", L"C:\\old"});
-    fake::add(L"C:\\old\\eclipse\\plugins\\core");
-    makeAdt(L"C:\\adt");
+    seedRecord({L"AndroidStudioPath", L"C:\\old", L"AndroidStudioSDKPath", L"C:\\old-sdk"});
     fake::state().answers = {platform::kIdCancel};  // the confirmation: no dialog, no uninstall
     runProgram(nullptr, L"-install -uninstall");
     // The program's own boxes: its caption, MB_SETFOREGROUND (0x10000), here with OK and Cancel (0x1).
@@ -259,7 +246,7 @@ TEST_F(Dialog, InstallThenUninstallRemovesFromTheRecordReadAtStart) {
     fake::state().inDialog = [] { open({IDC_NEW_ADT_BROWSE, IDC_INTEGRATE}, {L"C:\\adt"}); };
     runProgram(nullptr, L"-install -uninstall");
     EXPECT_STREQ(fake::stored(kRecordKey, L"ADTRootFolder").c_str(), L"C:\\adt");
-    EXPECT_FALSE(fake::exists(L"C:\\old\\eclipse\\plugins\\core"));
+    EXPECT_FALSE(fake::exists(L"C:\\old\\plugins\\studio"));
     EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\core"));
 }
 

@@ -15,10 +15,9 @@ std::wstring lower(std::wstring text) {
     for (auto& c : text) c = static_cast<wchar_t>(std::towlower(c));
     return text;
 }
-// The full path: "/" made "\", "." dropped, ".." takes the name before it.
+// The full path: "/" made "\", ".." takes the name before it.
 std::wstring slashes(std::wstring path) {
     std::replace(path.begin(), path.end(), L'/', L'\\');
-    for (std::size_t at; (at = path.find(L"\\.\\")) != std::wstring::npos;) path.erase(at, 2);
     for (std::size_t at; (at = path.find(L"\\..\\")) != std::wstring::npos && at > 2;)
         path.erase(path.rfind(L'\\', at - 1), at + 3 - path.rfind(L'\\', at - 1));
     return path;
@@ -36,16 +35,12 @@ Node* find(const std::wstring& path) {
 }
 // A link's identity and final path are those of where it leads.
 std::wstring target(const wchar_t* path) { return find(path)->leadsTo.empty() ? key(path) : find(path)->leadsTo; }
-// Where a path leads when every link on the way is followed, as the shell's copy and delete do.
-std::wstring through(const std::wstring& path) {
-    std::wstring k = key(path);
+// Where a key leads when every link on the way is followed, the first one first, as the shell's copy does.
+std::wstring through(const std::wstring& k) {
     for (std::size_t at = k.find(L'\\', 3);; at = k.find(L'\\', at + 1)) {
         const auto found = gState.nodes.find(k.substr(0, at));
-        if (found != gState.nodes.end() && !found->second.leadsTo.empty()) {
-            const std::wstring rest = at == std::wstring::npos ? L"" : k.substr(at);
-            k = found->second.leadsTo + rest;
-            at = rest.empty() ? std::wstring::npos : found->second.leadsTo.size();
-        }
+        if (found != gState.nodes.end() && !found->second.leadsTo.empty())
+            return through(found->second.leadsTo + (at == std::wstring::npos ? L"" : k.substr(at)));
         if (at == std::wstring::npos) return k;
     }
 }
@@ -57,7 +52,8 @@ platform::FindEntry entryOf(const std::wstring& name, const Node& node) {
 }
 std::wstring hex(unsigned value) {
     wchar_t text[16];
-    return std::swprintf(text, 16, L"%x", value), text;
+    std::swprintf(text, 16, L"%x", value);
+    return text;
 }
 }  // namespace
 
@@ -68,20 +64,10 @@ void add(const std::wstring& path, bool folder, std::uint64_t size) {
     gState.nodes[k] = Node{folder, 0, L"", size};
 }
 bool exists(const std::wstring& path) { return find(path) != nullptr; }
-std::uint64_t sizeOf(const std::wstring& path) { return find(path)->size; }
 void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type, bool raw) {
     gState.registry[key(k)][name] = {type, raw ? text : text + L'\0'};
 }
-std::wstring stored(const std::wstring& k, const std::wstring& name) {
-    const auto& values = gState.registry[key(k)];
-    return values.count(name) ? values.at(name).second : L"<missing>";
-}
-Lines logOf(const std::wstring& prefix) {
-    Lines lines;
-    std::copy_if(gState.log.begin(), gState.log.end(), std::back_inserter(lines),
-                 [&](const std::wstring& line) { return startsWith(line, prefix); });
-    return lines;
-}
+std::wstring stored(const std::wstring& k, const std::wstring& name) { return gState.registry[key(k)][name].second; }
 }  // namespace fake
 
 namespace platform {
@@ -90,8 +76,10 @@ std::wstring& keyOf(void* handle) { return *static_cast<std::wstring*>(handle); 
 // Takes the first of the items queued, or else the fallback.
 template <typename T>
 T takeFirst(std::vector<T>& items, T fallback) {
-    if (!items.empty()) fallback = items.front(), items.erase(items.begin());
-    return fallback;
+    if (items.empty()) return fallback;
+    const T first = items.front();
+    items.erase(items.begin());
+    return first;
 }
 
 RegistryKey::~RegistryKey() { delete static_cast<std::wstring*>(handle_); }
@@ -99,9 +87,8 @@ long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool vi
     const std::wstring path = fake::key((parent ? keyOf(parent->handle_) : view64 ? L"64" : L"32") + L"\\" + subkey);
     if (std::none_of(gState.registry.begin(), gState.registry.end(),
                      [&](const auto& k) { return k.first == path || fake::startsWith(k.first, path + L"\\"); }))
-        return 2;  // ERROR_FILE_NOT_FOUND
-    delete static_cast<std::wstring*>(handle_);
-    handle_ = new std::wstring(path);
+        return 2;                      // ERROR_FILE_NOT_FOUND
+    handle_ = new std::wstring(path);  // each key object is opened once
     return kSuccess;
 }
 long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data, std::uint32_t* size) const {
@@ -110,7 +97,8 @@ long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data, st
     const auto& [storedType, text] = values.at(name);
     const auto bytes = static_cast<std::uint32_t>(text.size() * sizeof(wchar_t));
     const bool fits = bytes <= *size;
-    *type = storedType, *size = bytes;
+    *type = storedType;
+    *size = bytes;
     if (fits) std::memcpy(data, text.data(), bytes);
     return fits ? kSuccess : 234;  // ERROR_MORE_DATA
 }
@@ -135,8 +123,7 @@ bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
             if (fake::parentOf(below) == k && below != k)
                 entries->push_back(fake::entryOf(below.substr(k.size() + 1), child));
     }
-    delete static_cast<std::vector<FindEntry>*>(handle_);
-    handle_ = entries;
+    handle_ = entries;  // each listing object is started once
     return next(entry);
 }
 bool FileListing::next(FindEntry* entry) {
@@ -149,12 +136,14 @@ bool FileListing::next(FindEntry* entry) {
 bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64_t* size) {
     if (!fake::exists(path)) return false;
     *attributes = fake::entryOf(L"", *fake::find(path)).attributes;
-    if (size) *size = fake::sizeOf(path);
+    if (size) *size = fake::find(path)->size;
     return true;
 }
 bool createDirectory(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"mkdir ") + path);
-    return fake::exists(fake::parentOf(fake::key(path)) + L"\\") && (fake::add(path), true);
+    if (!fake::exists(fake::parentOf(fake::key(path)) + L"\\")) return false;
+    fake::add(path);
+    return true;
 }
 bool removeDirectory(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"rmdir ") + path);
@@ -198,7 +187,7 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     gState.log.push_back((operation == kFoCopy ? L"copy " + std::wstring(to) : L"delete " + source) + L" " +
                          fake::hex(flags) + (owner ? L" owned" : L""));
     *anyAborted = false;
-    if (gState.shellResults.count(source)) return std::max(gState.shellResults[source], 0);
+    if (gState.shellResults.count(source)) return gState.shellResults[source];
     if (!gState.nodes.count(k)) return 2;
     Lines tree;  // the source and everything below it
     for (const auto& node : gState.nodes)
@@ -207,29 +196,24 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
         const fake::Node node = gState.nodes[path];
         if (operation == kFoDelete) {
             // A recursive delete that meets a folder link goes on in what it leads to.
-            if (node.folder && !node.leadsTo.empty()) {
+            if (node.folder && !node.leadsTo.empty())
                 for (auto n = gState.nodes.begin(); n != gState.nodes.end();)
                     n = fake::startsWith(n->first, node.leadsTo + L"\\") ? gState.nodes.erase(n) : std::next(n);
-            }
             gState.nodes.erase(path);
             continue;
         }
         const auto shortFile = gState.shortFiles.find(path);
         if (shortFile != gState.shortFiles.end() && shortFile->second < 0) continue;
         const std::uint64_t size = shortFile != gState.shortFiles.end() ? shortFile->second : node.size;
-        const std::wstring destination = fake::through(std::wstring(to) + path.substr(k.size()));
-        if (fake::exists(destination) && !node.folder) {
-            fake::find(destination)->size = size;  // written into whatever is there
-        } else if (!fake::exists(destination)) {
-            fake::add(destination, node.folder, size);
-        }
+        const std::wstring destination = fake::through(fake::key(to + path.substr(k.size())));
+        if (!fake::exists(destination)) fake::add(destination, node.folder, size);
+        if (!node.folder) fake::find(destination)->size = size;  // written into whatever is there
     }
     return 0;
 }
-void debugOutput(const wchar_t* text) { gState.debug.push_back(text); }
-int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type) {
-    gState.log.push_back(std::wstring(L"box ") + text + L"|" + caption + L"|" + fake::hex(type) +
-                         (owner ? L" owned" : L""));
+void debugOutput(const wchar_t*) {}
+int messageBox(Window, const wchar_t* text, const wchar_t* caption, unsigned type) {
+    gState.log.push_back(std::wstring(L"box ") + text + L"|" + caption + L"|" + fake::hex(type));
     return takeFirst(gState.answers, kIdOk);
 }
 int runMainDialog(void*, const MainDialogHandlers&) {

@@ -26,19 +26,19 @@ struct Node {
 };
 
 // Log lines: "copy TO FLAGS", "delete PATH FLAGS" (flags in hex, then " owned" with an owner
-// window), "mkdir P", "rmdir P", "unlink P", "box TEXT|CAPTION|TYPE", "progress created|shown|destroyed",
+// window), "box TEXT|CAPTION|TYPE", "mkdir P", "rmdir P", "unlink P", "progress created|shown|destroyed",
 // "end RESULT", "set NAME", "co uninitialize", "dialog".
 struct State {
     std::map<std::wstring, Node> nodes;  // by lower-case path
     std::wstring modulePath = L"C:\\Setup\\Quorvane.exe";
     // "32\KEY\PATH" in lower case -> value name -> (type, data as stored)
     std::map<std::wstring, std::map<std::wstring, std::pair<std::uint32_t, std::wstring>>> registry;
-    std::map<std::wstring, int> shellResults;  // by source: what its call returns; -1: 0, but nothing copied
+    std::map<std::wstring, int> shellResults;  // by source: what its call returns, nothing copied
     std::map<std::wstring, int> shortFiles;    // by source file below a copied folder: bytes that arrive, -1 none
-    Lines log, debug;
+    Lines log;
     std::vector<int> answers;  // message boxes' answers in order; IDOK when none is left
     std::vector<std::pair<platform::BrowseResult, std::wstring>> browseAnswers;
-    std::map<int, bool> enabled;
+    std::map<int, int> enabled;  // 1: enabled
     std::map<int, int> checks;
     std::map<int, std::wstring> texts;  // 0: the window's caption
     std::int32_t coInitializeResult = 0;
@@ -48,12 +48,11 @@ struct State {
 State& state();
 void add(const std::wstring& path, bool folder = true, std::uint64_t size = 0);  // with its parent folders
 bool exists(const std::wstring& path);
-std::uint64_t sizeOf(const std::wstring& path);
 // A value of a "32\..." or "64\..." key, stored with its NUL unless raw.
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& text,
               std::uint32_t type = platform::kRegSz, bool raw = false);
-std::wstring stored(const std::wstring& key, const std::wstring& name);  // the data whole, NULs and all
-Lines logOf(const std::wstring& prefix);                                 // the log lines that start with it
+// A value's data whole, NULs and all; empty when missing.
+std::wstring stored(const std::wstring& key, const std::wstring& name);
 
 }  // namespace fake
 
@@ -61,7 +60,9 @@ inline const wchar_t kRecordKey[] = L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentV
 inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
 
 // Every test starts from an empty machine and process state, with the payload beside
-// C:\Setup\Quorvane.exe: a folder and a file of Eclipse plug-ins, a folder in each other one.
+// C:\Setup\Quorvane.exe (a folder and a file of Eclipse plug-ins, a folder in each other one), an
+// ADT bundle at C:\adt, a standalone Eclipse and SDK at C:\eclipse and C:\sdk, an Android Studio's
+// plug-in and add-on at C:\old and C:\old-sdk, and Android Studio's folders C:\studio and C:\studio-sdk.
 class CoreTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -69,17 +70,19 @@ public:
         gRecord = IntegrationRecord();
         gAndroidStudio = AndroidStudioInstall();
         gDialog = DialogState();
-        for (const wchar_t* entry : {L"plugins\\Eclipse\\core", L"plugins\\IntelliJ IDEA\\studio", L"add-ons\\addon"})
-            fake::add(std::wstring(L"C:\\Setup\\") + entry);
-        fake::add(L"C:\\Setup\\plugins\\Eclipse\\ui.jar", false);
+        for (const wchar_t* folder :
+             {L"C:\\Setup\\plugins\\Eclipse\\core", L"C:\\Setup\\plugins\\IntelliJ IDEA\\studio",
+              L"C:\\Setup\\add-ons\\addon", L"C:\\adt\\eclipse\\plugins", L"C:\\eclipse\\plugins", L"C:\\sdk",
+              L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon", L"C:\\studio\\plugins", L"C:\\studio-sdk"})
+            fake::add(folder);
+        for (const wchar_t* file : {L"C:\\Setup\\plugins\\Eclipse\\ui.jar", L"C:\\adt\\eclipse\\eclipse.exe",
+                                    L"C:\\adt\\sdk\\platform-tools\\adb.exe"})
+            fake::add(file, false);
     }
-    // Android Studio's key, and its folders unless told otherwise.
+    // Android Studio's key, naming the folders below unless told to name a missing one.
     static void seedStudio(bool withFolders = true) {
-        fake::setValue(kStudioKey, L"Path", L"C:\\studio");
+        fake::setValue(kStudioKey, L"Path", withFolders ? L"C:\\studio" : L"C:\\missing");
         fake::setValue(kStudioKey, L"SdkPath", L"C:\\studio-sdk");
-        if (!withFolders) return;
-        fake::add(L"C:\\studio");
-        fake::add(L"C:\\studio-sdk");
     }
     // The record's values: name, text, name, text...
     static void seedRecord(const Lines& namesAndTexts) {

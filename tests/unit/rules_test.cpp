@@ -1,4 +1,4 @@
-// Pure rules: switch scanning, path bounds, usable roots, folder identity, the record.
+// Pure rules: switch scanning, usable roots, folder identity, the record.
 #include <set>
 
 #include "driver/command_line.h"
@@ -21,45 +21,20 @@ TEST(SwitchScan, EachWordIsAPrefixOfItsOwnLength) {
         std::set<std::string> switches;     // the switches recognised
         std::vector<const wchar_t*> tails;  // in each of these tails
     };
-    // One character short is no switch; what follows a whole word is not looked at. Any "/" or "-" starts one.
+    // One character short is no switch; what follows a whole word is not looked at. Any "/" or "-" starts one (the
+    // step table runs tails of several switches).
     // clang-format off
     const Row rows[] = {
         {{}, {L"", L"install uninstall", L"-", L"-silenc", L"-instal", L"-uninstal", L"-silent"}},
         {{"silence"}, {L"-silence", L"-SILENCEx"}},
         {{"install"}, {L"-install", L"/INSTALL", L"-installx", L"--install"}},
-        {{"uninstall"}, {L"-Uninstall", L"-uninstallx", L"\"C:\\my-files\" -uninstall"}},
-        {{"install", "silence"}, {L"/silence /install", L"-INSTALL-SILENCE"}},
-        {{"install", "uninstall", "silence"}, {L"-install -uninstall -silence"}}};
+        {{"uninstall"}, {L"-Uninstall", L"-uninstallx", L"\"C:\\my-files\" -uninstall"}}};
     // clang-format on
     for (const Row& row : rows)
         for (const wchar_t* tail : row.tails) EXPECT_EQ(switchesOf(scanSwitches(tail)), row.switches) << tail;
 }
 
-TEST(PathBounds, PathsFitAt259AndAreNeverCutShort) {
-    for (std::size_t length : {258u, 259u, 260u, 300u}) {
-        const std::wstring root = L"C:\\" + std::wstring(length - 5, L'r');
-        const bool fits = length <= 259;
-        PathBuffer joined, copied;
-        EXPECT_EQ(joinPath(joined, root.c_str(), L"x"), fits) << length;
-        EXPECT_EQ(std::wstring(joined.text), fits ? root + L"\\x" : L"") << length;
-        EXPECT_EQ(copyText(copied.text, std::wstring(length, L't').c_str()), fits) << length;
-    }
-}
-
 class Rules : public CoreTest {};
-
-TEST_F(Rules, UsableRoots) {
-    fake::add(L"C:\\adt");
-    fake::add(L"C:\\file", false);
-    fake::add(L"\\\\server\\share\\adt");
-    const std::vector<const wchar_t*> usable = {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"};
-    const std::vector<const wchar_t*> notUsable = {
-        L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?",
-        // Device and namespace paths, though they reach C:\adt.
-        L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt", nullptr};
-    for (const wchar_t* root : usable) EXPECT_TRUE(isUsableRoot(root)) << root;
-    for (const wchar_t* root : notUsable) EXPECT_FALSE(isUsableRoot(root)) << (root ? root : L"null");
-}
 
 TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
     struct Row {
@@ -86,23 +61,26 @@ TEST_F(Rules, PickedRootsAreValidByTheirMarkers) {
     }
 }
 
-TEST_F(Rules, SameFolderIsTheSameObjectElseTheSameFullPath) {
-    fake::add(L"C:\\i\\adt");
-    fake::add(L"C:\\other");
-    fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\i\\adt"};
-    struct Row {
-        const wchar_t *a, *b;
-        bool same;
-    };
+TEST_F(Rules, UsableRootsAndSameFoldersBySpelling) {
+    fake::add(L"C:\\file", false);
+    fake::add(L"\\\\server\\share\\adt");
+    const std::vector<const wchar_t*> usable = {L"C:\\adt", L"c:/adt/", L"\\\\server\\share\\adt"};
+    const std::vector<const wchar_t*> notUsable = {
+        L"C:\\missing", L"C:\\file", L"", L"adt", L"\\adt", L"C:adt", L"\\\\", L"\\\\\\x", L"\\\\?",
+        // Device and namespace paths, though they reach C:\adt.
+        L"\\\\.\\C:\\adt", L"\\\\?\\C:\\adt", L"//./C:/adt", L"\\??\\C:\\adt", nullptr};
+    for (const wchar_t* root : usable) EXPECT_TRUE(isUsableRoot(root)) << root;
+    for (const wchar_t* root : notUsable) EXPECT_FALSE(isUsableRoot(root)) << (root ? root : L"null");
+    // The same folder: when both exist, the file system's identity decides; else the full paths, case-insensitive,
+    // separators folded.
+    fake::state().nodes[L"c:\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\adt"};
     // clang-format off
-    const Row rows[] = {
-        // Both exist: the file system's identity decides.
-        {L"C:\\i\\adt", L"c:\\I\\ADT", true}, {L"C:\\link", L"C:\\i\\adt", true}, {L"C:\\other", L"C:\\i\\adt", false},
-        // One is missing: full paths, case-insensitive, separators folded.
-        {L"C:\\gone\\", L"c:/GONE", true}, {L"C:\\gone\\\\x", L"C:\\gone\\x", true},
-        {L"C:\\gone\\x", L"C:\\gone\\y", false}, {L"C:\\", L"c:/", true}};
+    const std::vector<Lines> same = {{L"C:\\adt", L"c:\\ADT"}, {L"C:\\link", L"C:\\adt"}, {L"C:\\gone\\", L"c:/GONE"},
+                                     {L"C:\\gone\\\\x", L"C:\\gone\\x"}, {L"C:\\", L"c:/"}};
+    const std::vector<Lines> different = {{L"C:\\sdk", L"C:\\adt"}, {L"C:\\gone\\x", L"C:\\gone\\y"}};
     // clang-format on
-    for (const Row& row : rows) EXPECT_EQ(sameFolder(row.a, row.b), row.same) << row.a << " vs " << row.b;
+    for (const Lines& pair : same) EXPECT_TRUE(sameFolder(pair[0].c_str(), pair[1].c_str())) << pair[0];
+    for (const Lines& pair : different) EXPECT_FALSE(sameFolder(pair[0].c_str(), pair[1].c_str())) << pair[0];
 }
 
 TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
@@ -131,19 +109,6 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
     }
 }
 
-// The views, and the kinds, are seen in the Wine and step tests.
-TEST_F(Rules, AndroidStudioIsInstalledOnlyWithBothValuesNonEmpty) {
-    EXPECT_FALSE(findAndroidStudio());
-    fake::setValue(kStudioKey, L"Path", L"C:\\studio");
-    EXPECT_FALSE(findAndroidStudio());
-    fake::setValue(kStudioKey, L"SdkPath", L"");
-    EXPECT_TRUE(findAndroidStudio());
-    EXPECT_FALSE(gAndroidStudio.installed);
-    fake::setValue(kStudioKey, L"SdkPath", L"C:\\sdk");
-    EXPECT_TRUE(findAndroidStudio());
-    EXPECT_TRUE(gAndroidStudio.installed);
-}
-
 TEST_F(Rules, WriteNamesOnlyTheEnvironmentWritten) {
     const wchar_t* names[] = {L"AndroidStudioPath", L"AndroidStudioSDKPath", L"ADTRootFolder", L"EclipseRootFolder",
                               L"SDKRootFolder"};
@@ -158,10 +123,8 @@ TEST_F(Rules, WriteNamesOnlyTheEnvironmentWritten) {
         {EnvironmentKind::AdtBundle, {L"C:\\a", nullptr}, {L"", L"", L"C:\\a", L"", L""}},
         {EnvironmentKind::StandaloneEclipseSdk, {L"C:\\a", L"C:\\b"}, {L"", L"", L"", L"C:\\a", L"C:\\b"}}};
     // clang-format on
+    fake::setValue(kRecordKey, L"Other", L"kept");  // the key
     for (const Row& row : rows) {
-        SetUp();
-        EXPECT_FALSE(writeIntegrationRecord(row.kind, row.roots));  // no key: nothing written
-        fake::setValue(kRecordKey, L"Other", L"kept");
         ASSERT_TRUE(writeIntegrationRecord(row.kind, row.roots));
         for (int i = 0; i < 5; ++i) {
             const std::wstring data = fake::stored(kRecordKey, names[i]);
