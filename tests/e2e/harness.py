@@ -47,8 +47,9 @@ def wine(*args, timeout=TIMEOUT):  # no pipe: a service Wine starts would hold i
     return subprocess.run(args, stdout=DEVNULL, stderr=DEVNULL, timeout=timeout).returncode
 
 
-def start_session():
-    """A fresh prefix of our own, its programs shown on the display that DISPLAY names."""
+def start_session(small_drive=False):
+    """A fresh prefix of our own, its programs shown on the display that DISPLAY names;
+    with small_drive, F: too."""
     os.environ.update(WINEPREFIX=str(PREFIX), WINEARCH="win64", WINEDEBUG="-all",
                       WINEDLLOVERRIDES="mscoree,mshtml=")
     end_session()
@@ -59,8 +60,9 @@ def start_session():
     seed_registry({})
     SMALL.mkdir(exist_ok=True)
     mount = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", SMALL],
-                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    SMALL_REFUSED[:] = [mount.stdout.strip() or "mount failed"] if mount.returncode else []
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                           text=True) if small_drive else None
+    SMALL_REFUSED[:] = [mount.stdout.strip() or "mount failed"] if mount and mount.returncode else []
     (PREFIX / "dosdevices" / "f:").symlink_to(SMALL)
     # The drive list is read once, when the prefix's services start: stop them so
     # that the next program (and its folder browser) sees F:.
@@ -282,7 +284,7 @@ def main(words):
     chosen = [r for r in rows.ROWS if not words or any(w in r["name"] for w in words)]
     failed = skipped = 0
     try:
-        start_session()
+        start_session(small_drive=True)
         for row in chosen:
             why = "it runs with the %d-bit build" % row.get("only", BITS)
             if row.get("small") and SMALL_REFUSED:
