@@ -109,14 +109,14 @@ while IFS=$'\t' read -r -u 3 number needs name; do
         result="error     (text not found)"
     elif ! build >>"$log" 2>&1; then
         result="error     (does not compile)"
-    elif [ $wine -eq 1 ] && [ "$needs" = win32 ] && [[ " ${builds[*]} " != *" win32 "* ]]; then
-        result="not run   (needs the 32-bit build, which this machine cannot run)"
     elif [ $wine -eq 0 ] && ! grep -rqF --include='*.make' "$src/$file" "$work/native/CMakeFiles"
     then
         result="not run   (needs --wine)"
     elif ! fast >>"$log" 2>&1; then
         result="killed    (unit)"
         by_unit=$((by_unit + 1))
+    elif [ $wine -eq 1 ] && [ "$needs" = win32 ] && [[ " ${builds[*]} " != *" win32 "* ]]; then
+        result="not run   (needs the 32-bit build, which this machine cannot run)"
     elif [ $wine -eq 1 ] && ! slow >>"$log" 2>&1; then
         result="killed    (wine)"
     else
