@@ -21,6 +21,8 @@ for arg in "$@"; do
         *) list=$arg ;;
     esac
 done
+case $list in /*) ;; *) list=$root/$list ;; esac
+[ -f "$list" ] || { echo "no mutants file $list" >&2; exit 1; }
 work=$root/build/mutants
 src=$work/src
 mkdir -p "$src" "$work/log"
@@ -31,7 +33,7 @@ mkdir -p "$src" "$work/log"
 # alone on its line takes the following lines as its (multi-line) value.
 # "needs: win32" marks a mutant that only the 32-bit build's rows can kill.
 mutants() {  # list | apply N
-    python3 - "$root/$list" "$@" <<'EOF'
+    python3 - "$list" "$@" <<'EOF'
 import re, sys
 blocks = []
 for text in re.split(r"\n[ \t]*\n", open(sys.argv[1]).read()):
