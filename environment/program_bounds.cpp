@@ -102,30 +102,40 @@ bool isProgramFolder(const wchar_t* folder, const ProgramFolders& program) {
     return false;
 }
 
+// True when path or one of its parents, each judged by where it really is
+// once that can be told, is one that matches; also when the path cannot be
+// made full, so that the caller leaves it alone.
+template <typename Matches>
+bool anyFolderOnTheWay(const wchar_t* path, Matches matches) {
+    WalkedPath folder;
+    if (!startWalk(path, folder)) {
+        return true;
+    }
+    do {
+        resolve(folder);
+        if (matches(folder.text)) {
+            return true;
+        }
+    } while (toParent(folder));
+    return false;
+}
+
 }  // namespace
 
 bool clearOfProgram(const wchar_t* target) {
     ProgramFolders program;
-    WalkedPath folder;
-    if (!programFolders(program) || !startWalk(target, folder)) {
+    if (!programFolders(program)) {
         return false;
     }
-    do {
-        resolve(folder);
-        if (isProgramFolder(folder.text, program)) {
-            report(L"A target in the program's folder is refused", 0, target);
-            return false;
-        }
-    } while (toParent(folder));
-    if (!startWalk(program.folders[0].text, folder)) {
+    if (anyFolderOnTheWay(
+            target, [&](const wchar_t* folder) { return isProgramFolder(folder, program); })) {
+        report(L"A target in the program's folder is refused", 0, target);
         return false;
     }
-    do {
-        resolve(folder);
-        if (sameFolder(folder.text, target)) {
-            report(L"A target that holds the program is refused", 0, target);
-            return false;
-        }
-    } while (toParent(folder));
+    if (anyFolderOnTheWay(program.folders[0].text,
+                          [&](const wchar_t* folder) { return sameFolder(folder, target); })) {
+        report(L"A target that holds the program is refused", 0, target);
+        return false;
+    }
     return true;
 }
