@@ -102,6 +102,15 @@ bool removeStep(const IntegrationStep& step, const EnvironmentRoots& roots, plat
     return stepPayload(step, payload) && removePayload(target.text, payload.text, owner);
 }
 
+// The step's target below root, root made a full path first, lies clear of
+// the program's folder and its payload.
+bool targetClearOfProgram(const IntegrationStep& step, const wchar_t* root) {
+    PathBuffer full;
+    PathBuffer target;
+    return platform::fullPath(root, full.text, kPathChars) &&
+           joinPath(target, full.text, step.targetSub) && clearOfProgram(target.text);
+}
+
 }  // namespace
 
 bool payloadRoot(PathBuffer& out) {
@@ -117,15 +126,9 @@ bool payloadRoot(PathBuffer& out) {
 }
 
 bool rootClearOfProgram(EnvironmentKind kind, RootSlot slot, const wchar_t* root) {
-    PathBuffer full;
-    if (!platform::fullPath(root, full.text, kPathChars)) {
-        return false;
-    }
     for (int number = 1; number <= 2; ++number) {
         const IntegrationStep& step = integrationStep(kind, number);
-        PathBuffer target;
-        if (step.root == slot &&
-            (!joinPath(target, full.text, step.targetSub) || !clearOfProgram(target.text))) {
+        if (step.root == slot && !targetClearOfProgram(step, root)) {
             return false;
         }
     }
@@ -136,7 +139,7 @@ bool rootsUsable(EnvironmentKind kind, const EnvironmentRoots& roots) {
     for (int number = 1; number <= 2; ++number) {
         const IntegrationStep& step = integrationStep(kind, number);
         const wchar_t* root = stepRoot(step, roots);
-        if (!isUsableRoot(root) || !rootClearOfProgram(kind, step.root, root)) {
+        if (!isUsableRoot(root) || !targetClearOfProgram(step, root)) {
             return false;
         }
     }

@@ -1,14 +1,6 @@
-"""Runs the real Quorvane.exe under Wine, one data row of rows.py at a time.
-
-    xvfb-run -a -s "-screen 0 1280x1024x24" python3 harness.py [--bits 32|64] [WORD ...]
-
-runs the rows whose names contain a WORD (all without) against the 32-bit (shipped,
-the default) or the 64-bit build, on the display that DISPLAY names, in a fresh prefix
-under $QUORVANE_E2E_WORK; every program is started from C:\\ and killed by its pid when
-it does not end in time. Prints PASS or FAIL for each row, then "N passed, M failed".
-Where this machine cannot run 32-bit code (scripts/runs-32bit.sh), the 32-bit rows end
-at once with exit status 77 (skipped) and one line saying why.
-"""
+"""Runs the real Quorvane.exe under Wine, one data row of rows.py at a time: the rows whose
+names contain a WORD given (all without), against the build that --bits names. The README
+tells how to run it and what it prints."""
 import os, re, selectors, shutil, subprocess, sys
 from pathlib import Path
 from subprocess import DEVNULL

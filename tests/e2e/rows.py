@@ -32,9 +32,6 @@ A row is a dict; every key but name is optional:
   record   the record after the run in the view that the exe sees, {name: value}
            typed as in reg; None: no key. The other view's record must be unchanged.
   only     32 or 64: the row runs with that build alone (others are shown skipped)
-
-Every row runs with both builds: the record is in the view that the build sees (VIEW,
-the 32-bit one for the shipped build), Android Studio's key always in the 64-bit view.
 """
 import re
 import shutil
