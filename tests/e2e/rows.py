@@ -150,15 +150,13 @@ ROWS = [
     # links themselves. Under Wine 8 RemoveDirectoryW cannot remove a folder link and
     # a file link shows as a plain file, so the links stay here; on Windows they go.
     # Their targets stay whole either way.
-    dict(name="safety: payload-named links are never followed", reg=ADT_REC, args=["-uninstall"],
+    dict(name="safety: payload-named links, and links below a payload-named folder, are never "
+         "followed", reg=ADT_REC, args=["-uninstall"], kept=["C:\\out"],
          files={E + "adt\\eclipse\\plugins": [CORE + "@C:\\out\\d", UI + "@C:\\out\\f.jar"],
-                E + "adt\\sdk\\add-ons": [AO + "@C:\\out"], "C:\\out": ELSEWHERE},
-         kept=["C:\\out"], trees={E + "adt\\eclipse\\plugins": [CORE + "@", UI + "@"],
-                                 E + "adt\\sdk\\add-ons": [AO + "@"]}),
-    dict(name="safety: links below a payload-named folder are never followed", reg=ADT_REC,
-         files={E + "adt": ["eclipse\\plugins\\"], "C:\\out": ELSEWHERE, E + "adt\\sdk\\add-ons\\"
-                + AO: ["own.txt", "d@C:\\out\\d", "f@C:\\out\\f.jar"]}, args=["-uninstall"],
-         kept=["C:\\out"], trees={E + "adt\\sdk\\add-ons\\" + AO: ["d@", "f@", "own.txt"]}),
+                E + "adt\\sdk\\add-ons\\" + AO: ["own.txt", "d@C:\\out\\d", "f@C:\\out\\f.jar"],
+                "C:\\out": ELSEWHERE},
+         trees={E + "adt\\eclipse\\plugins": [CORE + "@", UI + "@"],
+                E + "adt\\sdk\\add-ons\\" + AO: ["d@", "f@", "own.txt"]}),
     # Device and namespace paths: the shell reports success for some without a copy.
     *(dict(name="safety: a device or namespace path root reaches nothing: " + root,
            files={where: ADT_PAYLOAD}, reg=rec(ADTRootFolder=root), kept=[where + "\\eclipse",

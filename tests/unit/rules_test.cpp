@@ -109,29 +109,4 @@ TEST_F(Rules, RecordValuesThatCannotBeHeldWholeCountAsMissing) {
     }
 }
 
-TEST_F(Rules, WriteNamesOnlyTheEnvironmentWritten) {
-    const wchar_t* names[] = {L"AndroidStudioPath", L"AndroidStudioSDKPath", L"ADTRootFolder", L"EclipseRootFolder",
-                              L"SDKRootFolder"};
-    struct Row {
-        EnvironmentKind kind;
-        EnvironmentRoots roots;
-        Lines values;  // the texts written, in the order of names
-    };
-    // clang-format off
-    const Row rows[] = {
-        {EnvironmentKind::AndroidStudio, {L"C:\\a", L"C:\\b"}, {L"C:\\a", L"C:\\b", L"", L"", L""}},
-        {EnvironmentKind::AdtBundle, {L"C:\\a", nullptr}, {L"", L"", L"C:\\a", L"", L""}},
-        {EnvironmentKind::StandaloneEclipseSdk, {L"C:\\a", L"C:\\b"}, {L"", L"", L"", L"C:\\a", L"C:\\b"}}};
-    // clang-format on
-    fake::setValue(kRecordKey, L"Other", L"kept");  // the key
-    for (const Row& row : rows) {
-        ASSERT_TRUE(writeIntegrationRecord(row.kind, row.roots));
-        for (int i = 0; i < 5; ++i) {
-            const std::wstring data = fake::stored(kRecordKey, names[i]);
-            EXPECT_STREQ(data.c_str(), row.values[i].c_str()) << names[i];
-            EXPECT_EQ(data.size(), kPathChars) << names[i];  // the whole buffer
-        }
-    }
-}
-
 }  // namespace
