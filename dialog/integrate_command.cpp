@@ -82,7 +82,7 @@ void cleanRecordedEnvironment(EnvironmentKind integrated, const KeptFolders& jus
 // window; true on success.
 bool integrate(const Target& target, platform::ProgressWindow& progress) {
     progress.showAndPaint();
-    if (!integrateOrRollBack(target.kind, target.roots, target.order, gDialog.mainWindow)) {
+    if (!integrateEnvironment(target.kind, target.roots, target.order, gDialog.mainWindow)) {
         return false;
     }
     if (gDialog.cleanChecked) {

@@ -30,6 +30,8 @@ int runProgram(void* instance, const wchar_t* tail) {
         showMessage(kUsageText, platform::kMbOk);
         return 0;
     }
+    // Two installers, or an installer and a user, never interleave their work.
+    const platform::RunLock oneRunAtATime;
     readIntegrationRecord();
     findAndroidStudio();
 

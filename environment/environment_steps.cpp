@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "environment/diagnostics.h"
 #include "environment/folder_rules.h"
 #include "environment/payload_transfer.h"
 #include "environment/program_bounds.h"
@@ -25,7 +26,13 @@ bool fullRoot(const wchar_t* root, PathBuffer& out, const wchar_t*& use) {
     return platform::fullPath(root, out.text, kPathChars);
 }
 
-bool makeFullRoots(const EnvironmentRoots& roots, FullRoots& out) {
+// Every root that the kind's steps use is usable, made a full path.
+bool makeFullRoots(EnvironmentKind kind, const EnvironmentRoots& roots, FullRoots& out) {
+    for (int number = 1; number <= 2; ++number) {
+        if (!isUsableRoot(stepRoot(integrationStep(kind, number), roots))) {
+            return false;
+        }
+    }
     return fullRoot(roots.first, out.first, out.roots.first) &&
            fullRoot(roots.second, out.second, out.roots.second);
 }
@@ -35,49 +42,102 @@ bool stepTarget(const IntegrationStep& step, const EnvironmentRoots& roots, Path
     return root != nullptr && joinPath(target, root, step.targetSub);
 }
 
-bool stepPayload(const IntegrationStep& step, PathBuffer& payload) {
+bool holdFinal(platform::HeldFolder& held, const wchar_t* path, FinalPath& out) {
+    return held.hold(path, out.text, sizeof(out.text) / sizeof(out.text[0])) &&
+           withoutFinalPrefix(out);
+}
+
+// One step's folders in a run, held open from their check to the run's
+// end, so that neither they nor a folder above them can be swapped for a
+// link in between; the run works on them by their final paths.
+struct StepFolders {
+    FinalPath target;  // where the target is, or will be when missing
+    bool missing = false;
+    platform::HeldFolder heldTarget;  // or, while it is missing, its parent
+    FinalPath payload;
+    platform::HeldFolder heldPayload;
+};
+
+// Holds the step's target, or the parent of a missing add-on target, and
+// checks it against the program's folders. A missing plug-in target, or a
+// target that is not a folder, makes the root unusable.
+bool holdTarget(const IntegrationStep& step, const EnvironmentRoots& roots, StepFolders& folders) {
+    PathBuffer target;
+    if (!stepTarget(step, roots, target)) {
+        return false;
+    }
+    std::uint32_t attributes = 0;
+    if (platform::entryAttributes(target.text, &attributes)) {
+        return holdFinal(folders.heldTarget, target.text, folders.target) &&
+               clearOfProgram(folders.target.text);
+    }
+    folders.missing = true;
+    wchar_t* name = std::wcsrchr(target.text, L'\\');
+    FinalPath parent;
+    if (!step.createTarget || name == nullptr) {
+        return false;
+    }
+    *name++ = L'\0';
+    return holdFinal(folders.heldTarget, target.text, parent) &&
+           std::swprintf(folders.target.text, sizeof(folders.target.text) / sizeof(wchar_t),
+                         L"%ls\\%ls", parent.text, name) > 0 &&
+           clearOfProgram(folders.target.text);
+}
+
+bool holdPayload(const IntegrationStep& step, StepFolders& folders) {
+    PathBuffer payload;
     // payloadRoot ends in a backslash; the subfolder is appended to it.
     if (!payloadRoot(payload) ||
         std::wcslen(payload.text) + std::wcslen(step.payloadSub) >= kPathChars) {
         return false;
     }
     std::wcscat(payload.text, step.payloadSub);
-    return true;
+    return holdFinal(folders.heldPayload, payload.text, folders.payload);
 }
 
-// What one copy step did, so that a failed integration can be undone.
-struct StepRun {
-    PathBuffer target;
-    bool createdTarget = false;
-    PlacedEntries placed;
-};
-
-bool copyStep(const IntegrationStep& step, const EnvironmentRoots& roots, platform::Window owner,
-              StepRun& run) {
-    if (!stepTarget(step, roots, run.target)) {
+// The add-on folder is made, one level, in its held parent.
+bool makeTarget(StepFolders& folders, PathBuffer& made) {
+    if (!platform::createDirectory(folders.target.text)) {
+        report(L"The add-on folder could not be made", 0, folders.target.text);
         return false;
     }
-    if (step.createTarget) {
-        std::uint32_t attributes = 0;
-        if (!platform::entryAttributes(run.target.text, &attributes)) {
-            run.createdTarget = platform::createDirectory(run.target.text);
+    copyText(made.text, folders.target.text);
+    folders.missing = false;
+    return holdFinal(folders.heldTarget, made.text, folders.target);
+}
+
+// The copy of both steps, committed or restored; made names an add-on
+// folder that it made, for the caller to remove after a failure, once the
+// folders are no longer held.
+bool replaceSteps(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
+                  platform::Window owner, PathBuffer& made) {
+    const int first = order == StepOrder::PluginsFirst ? 1 : 2;
+    const IntegrationStep* steps[2] = {&integrationStep(kind, first),
+                                       &integrationStep(kind, 3 - first)};
+    StepFolders folders[2];
+    for (int i = 0; i < 2; ++i) {
+        if (!holdTarget(*steps[i], roots, folders[i])) {
+            report(L"An environment root is not usable: nothing was copied", 0,
+                   folders[i].target.text);
+            return false;
         }
     }
-    PathBuffer payload;
-    return stepPayload(step, payload) &&
-           copyPayload(run.target.text, payload.text, owner, &run.placed);
-}
-
-bool copySteps(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
-               platform::Window owner, StepRun (&runs)[2]) {
-    FullRoots full;
-    if (!rootsUsable(kind, roots) || !makeFullRoots(roots, full)) {
-        platform::debugOutput(L"An environment root is not usable: nothing was copied");
-        return false;
+    ReplacedEntries replaced;
+    bool whole = true;
+    for (int i = 0; i < 2 && whole; ++i) {
+        whole = holdPayload(*steps[i], folders[i]) &&
+                (folders[i].missing ||
+                 recoverTarget(folders[i].target.text, folders[i].payload.text, owner));
     }
-    const int first = order == StepOrder::PluginsFirst ? 1 : 2;
-    return copyStep(integrationStep(kind, first), full.roots, owner, runs[0]) &&
-           copyStep(integrationStep(kind, 3 - first), full.roots, owner, runs[1]);
+    for (int i = 0; i < 2 && whole; ++i) {
+        whole = (!folders[i].missing || makeTarget(folders[i], made)) &&
+                copyPayload(folders[i].target, folders[i].payload.text, owner, replaced);
+    }
+    if (whole && commitReplaced(replaced, owner)) {
+        return true;
+    }
+    restoreReplaced(replaced, owner);
+    return false;
 }
 
 bool isKept(const PathBuffer& target, const KeptFolders* kept) {
@@ -87,19 +147,6 @@ bool isKept(const PathBuffer& target, const KeptFolders* kept) {
         }
     }
     return false;
-}
-
-bool removeStep(const IntegrationStep& step, const EnvironmentRoots& roots, platform::Window owner,
-                const KeptFolders* kept) {
-    PathBuffer target;
-    if (!stepTarget(step, roots, target)) {
-        return false;
-    }
-    if (isKept(target, kept)) {
-        return true;
-    }
-    PathBuffer payload;
-    return stepPayload(step, payload) && removePayload(target.text, payload.text, owner);
 }
 
 // The step's target below root, root made a full path first, lies clear of
@@ -112,18 +159,6 @@ bool targetClearOfProgram(const IntegrationStep& step, const wchar_t* root) {
 }
 
 }  // namespace
-
-bool payloadRoot(PathBuffer& out) {
-    const std::size_t length = platform::moduleFileName(out.text, kPathChars);
-    wchar_t* lastBackslash =
-        (length == 0 || length >= kPathChars) ? nullptr : std::wcsrchr(out.text, L'\\');
-    if (lastBackslash == nullptr) {
-        out.clear();
-        return false;
-    }
-    lastBackslash[1] = L'\0';
-    return true;
-}
 
 bool rootClearOfProgram(EnvironmentKind kind, RootSlot slot, const wchar_t* root) {
     for (int number = 1; number <= 2; ++number) {
@@ -148,29 +183,19 @@ bool rootsUsable(EnvironmentKind kind, const EnvironmentRoots& roots) {
 
 bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
                           platform::Window owner) {
-    StepRun runs[2];
-    if (copySteps(kind, roots, order, owner, runs)) {
+    FullRoots full;
+    PathBuffer made;
+    if (!makeFullRoots(kind, roots, full)) {
+        platform::debugOutput(L"An environment root is not usable: nothing was copied");
+        return false;
+    }
+    if (replaceSteps(kind, full.roots, order, owner, made)) {
         return true;
     }
-    platform::debugOutput(
-        L"Integration failed; nothing is undone: the record names this environment, and "
-        L"-uninstall removes what arrived");
-    return false;
-}
-
-bool integrateOrRollBack(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
-                         platform::Window owner) {
-    StepRun runs[2];
-    if (copySteps(kind, roots, order, owner, runs)) {
-        return true;
+    if (!made.empty()) {
+        platform::removeDirectory(made.text);  // only when empty again
     }
-    for (const StepRun& run : runs) {
-        removePlaced(run.target.text, run.placed, owner);
-        if (run.createdTarget) {
-            platform::removeDirectory(run.target.text);  // only when empty again
-        }
-    }
-    platform::debugOutput(L"Integration failed; what it put where nothing was is removed again");
+    platform::debugOutput(L"Integration failed; what was there before is back in place");
     return false;
 }
 
@@ -190,10 +215,31 @@ KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots) {
 bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, platform::Window owner,
                        const KeptFolders* kept) {
     FullRoots full;
-    if (!rootsUsable(kind, roots) || !makeFullRoots(roots, full)) {
+    StepFolders folders[2];
+    const IntegrationStep* steps[2] = {&integrationStep(kind, 1), &integrationStep(kind, 2)};
+    bool usable = makeFullRoots(kind, roots, full);
+    for (int i = 0; i < 2 && usable; ++i) {
+        PathBuffer target;
+        std::uint32_t attributes = 0;
+        usable = stepTarget(*steps[i], full.roots, target);
+        // A step whose target is missing has nothing to remove.
+        folders[i].missing = usable && !platform::entryAttributes(target.text, &attributes);
+        usable = usable && (folders[i].missing || holdTarget(*steps[i], full.roots, folders[i]));
+    }
+    if (!usable) {
         platform::debugOutput(L"An environment root is not usable: nothing was removed");
         return false;
     }
-    return removeStep(integrationStep(kind, 1), full.roots, owner, kept) &&
-           removeStep(integrationStep(kind, 2), full.roots, owner, kept);
+    for (int i = 0; i < 2; ++i) {
+        PathBuffer target;
+        stepTarget(*steps[i], full.roots, target);
+        if (folders[i].missing || isKept(target, kept)) {
+            continue;
+        }
+        if (!holdPayload(*steps[i], folders[i]) ||
+            !removePayload(folders[i].target, folders[i].payload.text, owner)) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -7,9 +7,6 @@
 
 enum class StepOrder { PluginsFirst, AddOnsFirst };
 
-// The executable's folder with its trailing backslash.
-bool payloadRoot(PathBuffer& out);
-
 // True when the targets of the kind's steps that take root (in slot) lie
 // outside the program's folder and its payload, and do not hold it.
 bool rootClearOfProgram(EnvironmentKind kind, RootSlot slot, const wchar_t* root);
@@ -18,19 +15,17 @@ bool rootClearOfProgram(EnvironmentKind kind, RootSlot slot, const wchar_t* root
 // program. An environment with one unusable root is left alone whole.
 bool rootsUsable(EnvironmentKind kind, const EnvironmentRoots& roots);
 
-// Runs the copy of the first step and, only when it succeeded, the second,
-// with the roots made full paths first. Shell operations are owned by
-// owner. A failure is left as it is: the silent install copies into the
-// environment that the record names, whose removal takes it away.
+// Replaces every payload entry of the first step and, only when they all
+// arrived whole, of the second, with the roots made full paths first and
+// each target and payload folder held from its check to the end. Each
+// target is first brought back from a run that was killed there. When both
+// steps arrived whole, what was there before goes for good; when anything
+// failed, the new entries go, what was there comes back, and an add-on
+// folder made by the run is removed again. Only the add-on folder is ever
+// made: a missing plug-in folder makes the environment unusable. Shell
+// operations are owned by owner.
 bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
                           platform::Window owner);
-
-// As integrateEnvironment, but when it fails, the entries that it put where
-// nothing of their name was, and an add-on target folder that it created,
-// are removed again by the rules of removal; entries that were there before
-// stay.
-bool integrateOrRollBack(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder order,
-                         platform::Window owner);
 
 // Folders that a removal must leave alone (the ones just integrated).
 struct KeptFolders {
@@ -43,7 +38,7 @@ struct KeptFolders {
 KeptFolders targetFolders(EnvironmentKind kind, const EnvironmentRoots& roots);
 
 // Removes the plug-in step's payload and, only when that succeeded, the
-// add-on step's. A step whose target folder is one of kept is skipped and
-// counts as done.
+// add-on step's; a killed run's entries in them go too. A step whose target
+// folder is one of kept, or is missing, is skipped and counts as done.
 bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, platform::Window owner,
                        const KeptFolders* kept = nullptr);

@@ -82,6 +82,10 @@ bool sameFolder(const wchar_t* a, const wchar_t* b) {
         return first.volume == second.volume && first.indexHigh == second.indexHigh &&
                first.indexLow == second.indexLow;
     }
+    return samePathText(a, b);
+}
+
+bool samePathText(const wchar_t* a, const wchar_t* b) {
     PathBuffer fullA;
     PathBuffer fullB;
     if (!comparablePath(a, fullA) || !comparablePath(b, fullB)) {
@@ -91,10 +95,12 @@ bool sameFolder(const wchar_t* a, const wchar_t* b) {
 }
 
 bool finalPathOf(const wchar_t* path, FinalPath& out) {
+    return platform::finalPath(path, out.text, sizeof(out.text) / sizeof(out.text[0])) &&
+           withoutFinalPrefix(out);
+}
+
+bool withoutFinalPrefix(FinalPath& out) {
     constexpr std::size_t kChars = sizeof(out.text) / sizeof(out.text[0]);
-    if (!platform::finalPath(path, out.text, kChars)) {
-        return false;
-    }
     // "\\?\C:\x" -> "C:\x", "\\?\UNC\server\x" -> "\\server\x".
     std::size_t skip = 0;
     if (std::wcsncmp(out.text, L"\\\\?\\UNC\\", 8) == 0) {

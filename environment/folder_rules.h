@@ -15,12 +15,18 @@ bool isUsableRoot(const wchar_t* root);
 // they count as the same, so that the caller leaves the folder alone.
 bool sameFolder(const wchar_t* a, const wchar_t* b);
 
+// The same full path, compared case-insensitively over all of Unicode; true
+// when that cannot be told.
+bool samePathText(const wchar_t* a, const wchar_t* b);
+
 // Where a folder really is, links followed ("\\?\" prefix removed).
 struct FinalPath {
     wchar_t text[kPathChars + 8] = {};  // a final path may run a little longer
 };
 // False when it cannot be told.
 bool finalPathOf(const wchar_t* path, FinalPath& out);
+// Drops the "\\?\" or "\\?\UNC" prefix of a final path.
+bool withoutFinalPrefix(FinalPath& out);
 
 // True when folder\name leads somewhere other than that place: a link that
 // its attributes do not show. folderFinal is the folder's final path. An

@@ -1,28 +1,31 @@
-// The walk over one payload folder: each top-level entry is copied into,
-// or removed from, one target folder.
+// The walk over one payload folder: each top-level entry is replaced in, or
+// removed from, one target folder, by the rules of an entry's life.
 #pragma once
 
 #include <vector>
 
+#include "environment/entry_life.h"
 #include "platform/platform.h"
 
-// The payload entries that a copy put where nothing of their name was.
-using PlacedEntries = std::vector<platform::FindEntry>;
+// What a run has replaced so far, in order, until it commits or restores.
+using ReplacedEntries = std::vector<ReplacedEntry>;
 
-// Copies every top-level entry of payload into target, one shell operation
-// each, owned by owner. An existing destination is first made safe to write
-// into: a link, or an entry that leads elsewhere, is removed as the link
-// itself, and links below a folder are cleared; an entry for which that
-// cannot be done fails untouched. Succeeds only when the payload could be
-// listed and every entry arrived whole: every file and folder below it, of
-// its kind, files at their size. Entries new to target are added to placed.
-bool copyPayload(const wchar_t* target, const wchar_t* payload, platform::Window owner,
-                 PlacedEntries* placed = nullptr);
+// Brings every entry that payload names back from a killed run in target.
+bool recoverTarget(const wchar_t* target, const wchar_t* payload, platform::Window owner);
+
+// Replaces every top-level entry of payload in target, one shell copy each,
+// owned by owner, and adds what it touched to replaced. Stops at the first
+// entry that did not arrive whole: every file and folder below it, of its
+// kind, files at their size.
+bool copyPayload(const FinalPath& target, const wchar_t* payload, platform::Window owner,
+                 ReplacedEntries& replaced);
+
+// Commits a run that arrived whole: false, with nothing committed, when a
+// link in a set-aside entry cannot be removed as the link itself.
+bool commitReplaced(const ReplacedEntries& replaced, platform::Window owner);
+// Takes a run back: the new entries go and what was there comes back.
+void restoreReplaced(const ReplacedEntries& replaced, platform::Window owner);
 
 // Deletes from target every entry that payload names, for good. An entry
-// absent from the target is not a failure. A link is removed as the link
-// itself, never through it; one that cannot be removed so is left alone.
-bool removePayload(const wchar_t* target, const wchar_t* payload, platform::Window owner);
-
-// Removes the placed entries from target again, by the rules of removal.
-void removePlaced(const wchar_t* target, const PlacedEntries& placed, platform::Window owner);
+// absent from the target is not a failure.
+bool removePayload(const FinalPath& target, const wchar_t* payload, platform::Window owner);

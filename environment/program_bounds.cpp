@@ -1,49 +1,56 @@
 #include "environment/program_bounds.h"
 
 #include <cwchar>
+#include <vector>
 
 #include "environment/diagnostics.h"
-#include "environment/environment_steps.h"
+#include "environment/environment_kind.h"
 #include "environment/folder_rules.h"
+#include "platform/platform.h"
 
 namespace {
 
-// The program's folder and its payload folders, each once.
-struct ProgramFolders {
-    PathBuffer folders[4];
-    int count = 0;
+// A folder as it was found: its path, and which object it is when it
+// could be opened.
+struct KnownFolder {
+    wchar_t text[kPathChars + 8] = {};
+    bool identified = false;
+    platform::FileIdentity identity{};
 };
 
-bool isKnown(const ProgramFolders& program, const wchar_t* folder) {
-    for (int i = 0; i < program.count; ++i) {
-        if (std::wcscmp(program.folders[i].text, folder) == 0) {
+bool sameAs(const KnownFolder& known, const KnownFolder& folder) {
+    if (known.identified && folder.identified) {
+        return known.identity.volume == folder.identity.volume &&
+               known.identity.indexHigh == folder.identity.indexHigh &&
+               known.identity.indexLow == folder.identity.indexLow;
+    }
+    return samePathText(known.text, folder.text);
+}
+
+KnownFolder knownFolder(const wchar_t* path) {
+    KnownFolder folder;
+    std::wmemcpy(folder.text, path, std::wcslen(path) + 1);
+    folder.identified = platform::fileIdentity(path, &folder.identity);
+    return folder;
+}
+
+// The program's folder and its payload folders, each once, and the folders
+// on the way to the program's folder; looked up once per run.
+struct ProgramFolders {
+    bool looked = false;
+    bool found = false;
+    std::vector<KnownFolder> own;
+    std::vector<KnownFolder> way;
+};
+ProgramFolders gProgram;
+
+bool isKnown(const std::vector<KnownFolder>& folders, const wchar_t* path) {
+    for (const KnownFolder& folder : folders) {
+        if (std::wcscmp(folder.text, path) == 0) {
             return true;
         }
     }
     return false;
-}
-
-bool programFolders(ProgramFolders& out) {
-    PathBuffer program;
-    if (!payloadRoot(program)) {
-        return false;
-    }
-    out.folders[out.count++] = program;
-    for (int kind = 0; kind < 3; ++kind) {
-        for (int number = 1; number <= 2; ++number) {
-            const IntegrationStep& step =
-                integrationStep(static_cast<EnvironmentKind>(kind), number);
-            PathBuffer payload;
-            if (std::swprintf(payload.text, kPathChars, L"%ls%ls", program.text, step.payloadSub) <
-                0) {
-                return false;
-            }
-            if (!isKnown(out, payload.text)) {
-                out.folders[out.count++] = payload;
-            }
-        }
-    }
-    return true;
 }
 
 // A folder's path, and once one of it or its parents exists, where that
@@ -93,15 +100,6 @@ void resolve(WalkedPath& walked) {
     }
 }
 
-bool isProgramFolder(const wchar_t* folder, const ProgramFolders& program) {
-    for (int i = 0; i < program.count; ++i) {
-        if (sameFolder(folder, program.folders[i].text)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // True when path or one of its parents, each judged by where it really is
 // once that can be told, is one that matches; also when the path cannot be
 // made full, so that the caller leaves it alone.
@@ -120,22 +118,87 @@ bool anyFolderOnTheWay(const wchar_t* path, Matches matches) {
     return false;
 }
 
-}  // namespace
-
-bool clearOfProgram(const wchar_t* target) {
-    ProgramFolders program;
-    if (!programFolders(program)) {
+bool lookUpProgramFolders() {
+    PathBuffer program;
+    if (!payloadRoot(program)) {
         return false;
     }
-    if (anyFolderOnTheWay(
-            target, [&](const wchar_t* folder) { return isProgramFolder(folder, program); })) {
+    gProgram.own.push_back(knownFolder(program.text));
+    for (int kind = 0; kind < 3; ++kind) {
+        for (int number = 1; number <= 2; ++number) {
+            const IntegrationStep& step =
+                integrationStep(static_cast<EnvironmentKind>(kind), number);
+            PathBuffer payload;
+            if (std::swprintf(payload.text, kPathChars, L"%ls%ls", program.text, step.payloadSub) <
+                0) {
+                return false;
+            }
+            if (!isKnown(gProgram.own, payload.text)) {
+                gProgram.own.push_back(knownFolder(payload.text));
+            }
+        }
+    }
+    WalkedPath folder;
+    if (!startWalk(program.text, folder)) {
+        return false;
+    }
+    do {
+        resolve(folder);
+        gProgram.way.push_back(knownFolder(folder.text));
+    } while (toParent(folder));
+    return true;
+}
+
+}  // namespace
+
+bool payloadRoot(PathBuffer& out) {
+    const std::size_t length = platform::moduleFileName(out.text, kPathChars);
+    wchar_t* lastBackslash =
+        (length == 0 || length >= kPathChars) ? nullptr : std::wcsrchr(out.text, L'\\');
+    if (lastBackslash == nullptr) {
+        out.clear();
+        return false;
+    }
+    lastBackslash[1] = L'\0';
+    return true;
+}
+
+void forgetProgramFolders() {
+    gProgram = ProgramFolders();
+}
+
+bool clearOfProgram(const wchar_t* target) {
+    if (!gProgram.looked) {
+        gProgram.looked = true;
+        gProgram.found = lookUpProgramFolders();
+    }
+    if (!gProgram.found) {
+        return false;
+    }
+    bool targetItself = true;
+    KnownFolder targetFolder;
+    const auto matchesProgram = [&](const wchar_t* path) {
+        const KnownFolder folder = knownFolder(path);
+        if (targetItself) {
+            targetFolder = folder;
+            targetItself = false;
+        }
+        for (const KnownFolder& own : gProgram.own) {
+            if (sameAs(own, folder)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (anyFolderOnTheWay(target, matchesProgram)) {
         report(L"A target in the program's folder is refused", 0, target);
         return false;
     }
-    if (anyFolderOnTheWay(program.folders[0].text,
-                          [&](const wchar_t* folder) { return sameFolder(folder, target); })) {
-        report(L"A target that holds the program is refused", 0, target);
-        return false;
+    for (const KnownFolder& folder : gProgram.way) {
+        if (sameAs(folder, targetFolder)) {
+            report(L"A target that holds the program is refused", 0, target);
+            return false;
+        }
     }
     return true;
 }

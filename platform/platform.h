@@ -15,8 +15,10 @@ using Window = void*;
 constexpr long kSuccess = 0;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kAttributeReadOnly = 0x1;
 constexpr std::uint32_t kAttributeDirectory = 0x10;
 constexpr std::uint32_t kAttributeReparsePoint = 0x400;
+constexpr std::uint32_t kReparseTagNameSurrogate = 0x20000000;
 constexpr unsigned kFoCopy = 2;
 constexpr unsigned kFoDelete = 3;
 constexpr unsigned kFofMultiDestFiles = 0x0001;
@@ -57,12 +59,13 @@ private:
     void* handle_ = nullptr;
 };
 
-// A found entry carries its attributes, name and size as FindFirstFileW
-// gives them.
+// A found entry carries its attributes, name, size and, for a reparse
+// point, its tag, as FindFirstFileW gives them.
 struct FindEntry {
     std::uint32_t attributes;
     wchar_t name[260];
     std::uint64_t size;
+    std::uint32_t reparseTag;
 };
 
 // A FindFirstFileW listing, closed with the object.
@@ -89,9 +92,46 @@ private:
 // when asked; false when there is no such entry.
 bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64_t* size = nullptr);
 bool createDirectory(const wchar_t* path);
-// Remove one link itself: RemoveDirectoryW and DeleteFileW.
+// Remove one link itself, or an empty folder: RemoveDirectoryW and DeleteFileW.
 bool removeDirectory(const wchar_t* path);
 bool deleteFile(const wchar_t* path);
+// Renames an entry itself (MoveFileExW without flags): never onto an existing
+// entry, never through a link; it works on read-only files and keeps a hard
+// link's other names.
+bool moveEntry(const wchar_t* from, const wchar_t* to);
+// SetFileAttributesW.
+bool setAttributes(const wchar_t* path, std::uint32_t attributes);
+
+// A folder held open without delete sharing, released with the object:
+// while it is held, neither it nor a folder above it can be renamed, removed
+// or replaced by a link. Entries inside it can still be changed.
+class HeldFolder {
+public:
+    HeldFolder() = default;
+    HeldFolder(const HeldFolder&) = delete;
+    HeldFolder& operator=(const HeldFolder&) = delete;
+    ~HeldFolder();
+
+    // Opens the folder at path (links on the way followed); false when it
+    // is not a folder or cannot be opened. finalPath receives where it is.
+    bool hold(const wchar_t* path, wchar_t* finalPath, std::size_t capacity);
+
+private:
+    void* handle_ = nullptr;
+};
+
+// One run at a time, on the whole machine: a named mutex, waited for when
+// another run holds it, released with the object.
+class RunLock {
+public:
+    RunLock();
+    RunLock(const RunLock&) = delete;
+    RunLock& operator=(const RunLock&) = delete;
+    ~RunLock();
+
+private:
+    void* handle_ = nullptr;
+};
 // The running module's full path; returns its length, 0 on failure, and
 // capacity or more when the path did not fit.
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity);

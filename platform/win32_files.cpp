@@ -19,6 +19,8 @@ void toEntry(const WIN32_FIND_DATAW& data, FindEntry* entry) {
     static_assert(sizeof(entry->name) == sizeof(data.cFileName), "file name size");
     CopyMemory(entry->name, data.cFileName, sizeof(entry->name));
     entry->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    // The reparse tag, where the entry is a reparse point.
+    entry->reparseTag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? data.dwReserved0 : 0;
 }
 
 // A handle on a file or folder that follows links (folders need backup
@@ -100,6 +102,43 @@ bool removeDirectory(const wchar_t* path) {
 
 bool deleteFile(const wchar_t* path) {
     return DeleteFileW(path) != 0;
+}
+
+bool moveEntry(const wchar_t* from, const wchar_t* to) {
+    return MoveFileExW(from, to, 0) != 0;
+}
+
+bool setAttributes(const wchar_t* path, std::uint32_t attributes) {
+    return SetFileAttributesW(path, attributes) != 0;
+}
+
+HeldFolder::~HeldFolder() {
+    if (handle_ != nullptr) {
+        CloseHandle(handle_);
+    }
+}
+
+bool HeldFolder::hold(const wchar_t* path, wchar_t* finalPath, std::size_t capacity) {
+    // Read access takes part in the sharing checks: without delete sharing,
+    // nobody can rename or remove the folder while it is open, nor a folder
+    // above it, whose rename would move an open folder.
+    const HANDLE handle = CreateFileW(path, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    if (handle_ != nullptr) {
+        CloseHandle(handle_);
+    }
+    handle_ = handle;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return false;
+    }
+    const DWORD length = GetFinalPathNameByHandleW(handle, finalPath, static_cast<DWORD>(capacity),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length != 0 && length < capacity;
 }
 
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {

@@ -83,6 +83,31 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     return result;
 }
 
+RunLock::RunLock()
+    : handle_(CreateMutexW(nullptr, FALSE, L"Global\\Quorvane.OneRunAtATime")) {
+    if (handle_ == nullptr) {
+        OutputDebugStringW(L"No lock against a second run could be made; going on");
+        return;
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        OutputDebugStringW(L"Another run is under way: waiting for it to end");
+    }
+    // An abandoned lock is owned too: the run before was killed, and the
+    // next run at each target brings back what it left.
+    const DWORD waited = WaitForSingleObject(handle_, INFINITE);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+}
+
+RunLock::~RunLock() {
+    if (handle_ != nullptr) {
+        ReleaseMutex(handle_);
+        CloseHandle(handle_);
+    }
+}
+
 void debugOutput(const wchar_t* text) {
     OutputDebugStringW(text);
 }

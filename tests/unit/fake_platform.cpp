@@ -29,12 +29,22 @@ std::wstring key(std::wstring path) {
     return path.size() > 3 && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
 }
 std::wstring parentOf(const std::wstring& k) { return k.substr(0, std::min(k.size(), k.rfind(L'\\'))); }
+const std::wstring& spelling(const std::wstring& k, const Node& node) { return node.spelled.empty() ? k : node.spelled; }
 Node* find(const std::wstring& path) {
     const auto found = gState.nodes.find(key(path));
     return found == gState.nodes.end() ? nullptr : &found->second;
 }
 // A link's identity and final path are those of where it leads.
-std::wstring target(const wchar_t* path) { return find(path)->leadsTo.empty() ? key(path) : find(path)->leadsTo; }
+std::wstring target(const wchar_t* path) {
+    return find(path)->leadsTo.empty() ? spelling(key(path), *find(path)) : find(path)->leadsTo;
+}
+bool below(const std::wstring& k, const std::wstring& folder) { return k == folder || startsWith(k, folder + L"\\"); }
+// Counts a call that changes the disk: throws at the one that stops the program, true at the one that fails.
+bool failsNow(bool stopHere = true) {
+    ++gState.changes;
+    if (stopHere && gState.changes == gState.stopAt) throw Stopped{};
+    return gState.changes == gState.failAt;
+}
 // Where a key leads when every link on the way is followed, the first one first, as the shell's copy does.
 std::wstring through(const std::wstring& k) {
     for (std::size_t at = k.find(L'\\', 3);; at = k.find(L'\\', at + 1)) {
@@ -45,8 +55,8 @@ std::wstring through(const std::wstring& k) {
     }
 }
 platform::FindEntry entryOf(const std::wstring& name, const Node& node) {
-    platform::FindEntry entry{
-        (node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes, {}, node.size};
+    const std::uint32_t attributes = (node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes;
+    platform::FindEntry entry{attributes, {}, node.size, (attributes & platform::kAttributeReparsePoint) ? node.tag : 0};
     std::wcsncpy(entry.name, name.c_str(), 259);
     return entry;
 }
@@ -59,9 +69,11 @@ std::wstring hex(unsigned value) {
 
 State& state() { return gState; }
 void add(const std::wstring& path, bool folder, std::uint64_t size) {
-    const std::wstring k = key(path);
-    for (std::wstring p = parentOf(k); p.size() > 2; p = parentOf(p)) gState.nodes.emplace(p, Node{});
+    const std::wstring k = key(path), spelled = slashes(path).substr(0, k.size());
+    for (std::wstring p = parentOf(k); p.size() > 2; p = parentOf(p))
+        gState.nodes.emplace(p, Node{}).first->second.spelled = spelled.substr(0, p.size());
     gState.nodes[k] = Node{folder, 0, L"", size};
+    gState.nodes[k].spelled = spelled;
 }
 bool exists(const std::wstring& path) { return find(path) != nullptr; }
 void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type, bool raw) {
@@ -85,6 +97,7 @@ T takeFirst(std::vector<T>& items, T fallback) {
 RegistryKey::~RegistryKey() { delete static_cast<std::wstring*>(handle_); }
 long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool view64) {
     const std::wstring path = fake::key((parent ? keyOf(parent->handle_) : view64 ? L"64" : L"32") + L"\\" + subkey);
+    gState.unlockedCalls += gState.runLocks == 0 && !view64 && !parent;
     if (std::none_of(gState.registry.begin(), gState.registry.end(),
                      [&](const auto& k) { return k.first == path || fake::startsWith(k.first, path + L"\\"); }))
         return 2;                      // ERROR_FILE_NOT_FOUND
@@ -115,19 +128,26 @@ bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
     if (pattern) path.resize(path.size() - 4);
     const fake::Node* node = fake::find(path);
     auto* entries = new std::vector<FindEntry>;
-    if (node && !pattern) entries->push_back(fake::entryOf(path.substr(path.rfind(L'\\') + 1), *node));
+    const std::wstring k = fake::key(path);
+    const auto nameOf = [](const std::wstring& at, const fake::Node& n) {
+        const std::wstring& spelled = fake::spelling(at, n);
+        return spelled.substr(spelled.rfind(L'\\') + 1);
+    };
+    if (node && !pattern) entries->push_back(fake::entryOf(nameOf(k, *node), *node));
     if (node && pattern && node->folder && !node->unlisted) {
         *entries = {fake::entryOf(L".", *node), fake::entryOf(L"..", *node)};
-        const std::wstring k = fake::key(path);
         for (const auto& [below, child] : gState.nodes)
-            if (fake::parentOf(below) == k && below != k)
-                entries->push_back(fake::entryOf(below.substr(k.size() + 1), child));
+            if (fake::parentOf(below) == k && below != k) entries->push_back(fake::entryOf(nameOf(below, child), child));
+        // A listing that breaks off: a mark after its first entry, where next stops with an error.
+        if (node->breaksOff && entries->size() >= 3) entries->insert(entries->begin() + 3, FindEntry{~0u, {}, 0, 0});
     }
     handle_ = entries;  // each listing object is started once
     return next(entry);
 }
 bool FileListing::next(FindEntry* entry) {
     auto* entries = static_cast<std::vector<FindEntry>*>(handle_);
+    ended_ = entries->empty() || entries->front().attributes != ~0u;
+    if (!ended_) return false;
     const bool any = !entries->empty();
     *entry = takeFirst(*entries, *entry);
     return any;
@@ -141,29 +161,86 @@ bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64
 }
 bool createDirectory(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"mkdir ") + path);
-    if (!fake::exists(fake::parentOf(fake::key(path)) + L"\\")) return false;
+    if (fake::failsNow() || fake::exists(path) || !fake::exists(fake::parentOf(fake::key(path)) + L"\\")) return false;
     fake::add(path);
     return true;
 }
 bool removeDirectory(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"rmdir ") + path);
-    return fake::exists(path) && (fake::find(path)->extraAttributes & 0x1) == 0 && gState.nodes.erase(fake::key(path));
+    const std::wstring k = fake::key(path);
+    const fake::Node* node = fake::find(path);
+    // Only a link or an empty folder, neither read-only nor held open.
+    const bool empty = std::none_of(gState.nodes.begin(), gState.nodes.end(),
+                                    [&](const auto& n) { return fake::parentOf(n.first) == k && n.first != k; });
+    if (fake::failsNow() || !node || !node->folder || (node->extraAttributes & 0x1) ||
+        (node->leadsTo.empty() && !empty) || std::count(gState.held.begin(), gState.held.end(), k))
+        return false;
+    return gState.nodes.erase(k);
 }
 bool deleteFile(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"unlink ") + path);
+    if (fake::failsNow() || !fake::exists(path) || fake::find(path)->folder || (fake::find(path)->extraAttributes & 0x1))
+        return false;
     // An entry that leads elsewhere without showing as a link: the delete goes to what it leads to, as Wine 8's.
     const fake::Node* node = fake::find(path);
     if (node && !node->leadsTo.empty() && (node->extraAttributes & kAttributeReparsePoint) == 0)
         return gState.nodes.erase(node->leadsTo) == 1;
     return gState.nodes.erase(fake::key(path)) == 1;
 }
+bool moveEntry(const wchar_t* from, const wchar_t* to) {
+    gState.log.push_back(std::wstring(L"move ") + from + L" " + to);
+    const std::wstring kf = fake::key(from), kt = fake::key(to);
+    // Never onto an existing entry, nor a folder held open or one above it.
+    const std::wstring parent = fake::parentOf(kt);
+    if (fake::failsNow() || !fake::exists(from) || fake::exists(to) || (parent.size() > 2 && !fake::exists(parent)) ||
+        std::any_of(gState.held.begin(), gState.held.end(), [&](const std::wstring& h) { return fake::below(h, kf); }))
+        return false;
+    std::map<std::wstring, fake::Node> moved;
+    const std::wstring spelled = fake::slashes(to).substr(0, kt.size());
+    for (auto n = gState.nodes.begin(); n != gState.nodes.end();) {
+        if (!fake::below(n->first, kf)) {
+            ++n;
+            continue;
+        }
+        fake::Node node = n->second;
+        if (!node.spelled.empty()) node.spelled = spelled + node.spelled.substr(kf.size());
+        moved[kt + n->first.substr(kf.size())] = node;
+        n = gState.nodes.erase(n);
+    }
+    gState.nodes.insert(moved.begin(), moved.end());
+    return true;
+}
+bool setAttributes(const wchar_t* path, std::uint32_t attributes) {
+    gState.log.push_back(std::wstring(L"attrib ") + path + L" " + fake::hex(attributes));
+    if (fake::failsNow() || !fake::exists(path)) return false;
+    auto& extra = fake::find(path)->extraAttributes;
+    extra = (extra & ~kAttributeReadOnly) | (attributes & kAttributeReadOnly);
+    return true;
+}
+HeldFolder::~HeldFolder() {
+    if (!handle_) return;
+    auto& held = gState.held;
+    held.erase(std::find(held.begin(), held.end(), *static_cast<std::wstring*>(handle_)));
+    delete static_cast<std::wstring*>(handle_);
+}
+bool HeldFolder::hold(const wchar_t* path, wchar_t* finalPath, std::size_t capacity) {
+    this->~HeldFolder();
+    handle_ = nullptr;
+    if (!fake::exists(path) || !fake::find(path)->folder) return false;
+    const std::wstring where = fake::target(path);
+    handle_ = new std::wstring(fake::key(where));
+    gState.held.push_back(fake::key(where));
+    return copyText(finalPath, capacity, (L"\\\\?\\" + where).c_str());
+}
+RunLock::RunLock() { ++gState.runLocks; }
+RunLock::~RunLock() { --gState.runLocks; }
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
     copyText(buffer, capacity, gState.modulePath.substr(0, capacity - 1).c_str());
     return std::min(gState.modulePath.size(), capacity);
 }
 bool fileIdentity(const wchar_t* path, FileIdentity* identity) {
     if (fake::exists(path))
-        *identity = {1, 0, static_cast<std::uint32_t>(std::hash<std::wstring>()(fake::target(path)))};
+        *identity = {1, 0, static_cast<std::uint32_t>(std::hash<std::wstring>()(fake::key(fake::target(path))))};
     return fake::exists(path);
 }
 bool fullPath(const wchar_t* path, wchar_t* out, std::size_t capacity) {
@@ -187,11 +264,22 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     gState.log.push_back((operation == kFoCopy ? L"copy " + std::wstring(to) : L"delete " + source) + L" " +
                          fake::hex(flags) + (owner ? L" owned" : L""));
     *anyAborted = false;
+    gState.unlockedCalls += gState.runLocks == 0;
+    if (gState.duringShell) gState.duringShell();
+    // Stopped in the middle, a copy has made its first entry.
+    const bool stopHere = gState.changes + 1 == gState.stopAt;
+    if (fake::failsNow(false)) return 0x4c7;  // ERROR_CANCELLED
     if (gState.shellResults.count(source)) return gState.shellResults[source];
     if (!gState.nodes.count(k)) return 2;
     Lines tree;  // the source and everything below it
     for (const auto& node : gState.nodes)
         if (node.first == k || fake::startsWith(node.first, k + L"\\")) tree.push_back(node.first);
+    // Wine's shell delete refuses read-only files, and deletes nothing then.
+    if (operation == kFoDelete && std::any_of(tree.begin(), tree.end(), [](const std::wstring& p) {
+            return !gState.nodes[p].folder && (gState.nodes[p].extraAttributes & kAttributeReadOnly);
+        }))
+        return 5;
+    if (stopHere && operation == kFoCopy) tree.resize(1);
     for (const auto& path : tree) {
         const fake::Node node = gState.nodes[path];
         if (operation == kFoDelete) {
@@ -205,10 +293,12 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
         const auto shortFile = gState.shortFiles.find(path);
         if (shortFile != gState.shortFiles.end() && shortFile->second < 0) continue;
         const std::uint64_t size = shortFile != gState.shortFiles.end() ? shortFile->second : node.size;
-        const std::wstring destination = fake::through(fake::key(to + path.substr(k.size())));
-        if (!fake::exists(destination)) fake::add(destination, node.folder, size);
+        const std::wstring wanted = to + fake::spelling(path, node).substr(k.size()),
+                           destination = fake::through(fake::key(wanted));
+        if (!fake::exists(destination)) fake::add(destination == fake::key(wanted) ? wanted : destination, node.folder, size);
         if (!node.folder) fake::find(destination)->size = size;  // written into whatever is there
     }
+    if (stopHere) throw fake::Stopped{};
     return 0;
 }
 void debugOutput(const wchar_t*) {}

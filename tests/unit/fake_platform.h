@@ -12,6 +12,7 @@
 
 #include "dialog/dialog_state.h"
 #include "environment/integration_record.h"
+#include "environment/program_bounds.h"
 
 using Lines = std::vector<std::wstring>;
 
@@ -19,15 +20,21 @@ namespace fake {
 
 struct Node {
     bool folder = true;
-    std::uint32_t extraAttributes = 0;  // a reparse point; read-only (0x1): a link that cannot be removed
+    std::uint32_t extraAttributes = 0;  // a reparse point; read-only (0x1), which a link cannot be removed with
     std::wstring leadsTo;               // a link: where its final path is; the shell's copy and delete follow it
     std::uint64_t size = 0;             // a file's
     bool unlisted = false;              // its listing cannot be started
+    bool breaksOff = false;             // its listing breaks off after the first entry
+    std::uint32_t tag = 0xA000000C;     // a reparse point's tag: a symbolic link
+    std::wstring spelled;               // the path as it was made; empty: as its key
 };
+
+// Thrown by the k-th call that changes the disk when the program is to stop there, as if killed.
+struct Stopped {};
 
 // Log lines: "copy TO FLAGS", "delete PATH FLAGS" (flags in hex, then " owned" with an owner
 // window), "box TEXT|CAPTION|TYPE", "mkdir P", "rmdir P", "unlink P", "progress created|shown|destroyed",
-// "end RESULT", "set NAME", "co uninitialize", "dialog".
+// "end RESULT", "set NAME", "co uninitialize", "dialog", "move FROM TO", "attrib P HEX".
 struct State {
     std::map<std::wstring, Node> nodes;  // by lower-case path
     std::wstring modulePath = L"C:\\Setup\\Quorvane.exe";
@@ -43,6 +50,12 @@ struct State {
     std::map<int, std::wstring> texts;  // 0: the window's caption
     std::int32_t coInitializeResult = 0;
     std::function<void()> inDialog;  // what the user does while the main dialog runs
+    std::function<void()> duringShell;  // what happens while a shell operation runs
+    std::vector<std::wstring> held;  // folders held open, by key
+    int runLocks = 0;                // run locks held now
+    int unlockedCalls = 0;           // record reads and shell operations while no run lock was held
+    int changes = 0;                 // calls so far that change the disk
+    int stopAt = 0, failAt = 0;      // the call that stops the program, and the one that fails
 };
 
 State& state();
@@ -70,6 +83,7 @@ public:
         gRecord = IntegrationRecord();
         gAndroidStudio = AndroidStudioInstall();
         gDialog = DialogState();
+        forgetProgramFolders();
         for (const wchar_t* folder :
              {L"C:\\Setup\\plugins\\Eclipse\\core", L"C:\\Setup\\plugins\\IntelliJ IDEA\\studio",
               L"C:\\Setup\\add-ons\\addon", L"C:\\adt\\eclipse\\plugins", L"C:\\eclipse\\plugins", L"C:\\sdk",

@@ -1,25 +1,94 @@
-// The steps of every kind and run mode, and the safety of each copy and removal.
+// The steps of every kind and run mode, and the life of every entry a run touches: the payload whole, or exactly
+// what was there, whatever fails or stops the run.
+#include <algorithm>
+
 #include "dialog/messages.h"
 #include "environment/environment_steps.h"
-#include "environment/payload_transfer.h"
 #include "environment/root_validation.h"
 #include "tests/unit/fake_platform.h"
 
 namespace {
 
-const std::wstring kEclipse = L"C:\\Setup\\plugins\\Eclipse";
 const EnvironmentRoots kStandalone{L"C:\\eclipse", L"C:\\sdk"}, kAdt{L"C:\\adt", nullptr};
+const std::wstring kAside = L".quorvane-";
 
 using Transfer = CoreTest;
+using Tree = std::map<std::wstring, std::wstring>;  // by key: the node as it stands, its spelling included
+
+// The shell's work and the folders made, the run's own set-aside names left out.
+Lines work() {
+    Lines lines;
+    for (const auto& line : fake::state().log)
+        if (line.rfind(L"copy ", 0) == 0 || line.rfind(L"delete ", 0) == 0 ||
+            (line.rfind(L"mkdir ", 0) == 0 && line.find(kAside) == std::wstring::npos))
+            lines.push_back(line);
+    return lines;
+}
 
 // The log of an integration into plugins and addOns, then of a removal from them when asked.
 Lines steps(const std::wstring& plugins, const std::wstring& addOns, bool removal = false) {
     Lines log = {L"copy " + plugins + L"\\core 615", L"copy " + plugins + L"\\ui.jar 695", L"mkdir " + addOns,
                  L"copy " + addOns + L"\\addon 615"};
     if (removal)
-        log.insert(log.end(), {L"delete " + plugins + L"\\core 614", L"delete " + plugins + L"\\ui.jar 694",
-                               L"delete " + addOns + L"\\addon 614"});
+        log.insert(log.end(), {L"delete " + plugins + L"\\core.quorvane-removing 614",
+                               L"delete " + plugins + L"\\ui.jar.quorvane-removing 694",
+                               L"delete " + addOns + L"\\addon.quorvane-removing 614"});
     return log;
+}
+
+Tree tree() {
+    Tree nodes;
+    for (const auto& [key, node] : fake::state().nodes)
+        nodes[key] = node.spelled + L"|" + std::to_wstring(node.folder) + L"|" + std::to_wstring(node.extraAttributes) +
+                     L"|" + std::to_wstring(node.size) + L"|" + node.leadsTo;
+    return nodes;
+}
+
+// The tree with every payload-named entry of the standalone targets gone, and the payload's in their place
+// when given.
+Tree payloadNamedReplaced(Tree nodes, bool withPayload) {
+    const std::pair<std::wstring, std::wstring> steps[] = {{L"c:\\setup\\plugins\\eclipse", L"c:\\eclipse\\plugins"},
+                                                           {L"c:\\setup\\add-ons", L"c:\\sdk\\add-ons"}};
+    const Tree all = tree();
+    for (const auto& [payload, target] : steps)
+        for (const auto& [key, node] : all) {
+            if (key.rfind(payload + L"\\", 0) != 0) continue;
+            const std::wstring name = key.substr(payload.size() + 1, key.find(L'\\', payload.size() + 1) - payload.size() - 1);
+            for (auto n = nodes.begin(); n != nodes.end();)
+                n = (n->first == target + L"\\" + name || n->first.rfind(target + L"\\" + name + L"\\", 0) == 0)
+                        ? nodes.erase(n) : std::next(n);
+        }
+    for (const auto& [payload, target] : steps)
+        for (const auto& [key, node] : all)
+            if (withPayload && key.rfind(payload + L"\\", 0) == 0) {
+                std::wstring copied = node;
+                copied.replace(0, payload.size(), all.at(target).substr(0, target.size()));
+                nodes[target + key.substr(payload.size())] = copied;
+            }
+    return nodes;
+}
+
+// A standalone environment holding older payload-named entries: a read-only older file, a folder with a stale file
+// and a compressed one, a file spelt in another case where the payload has a folder, and an empty add-on folder.
+void seedOlderEntries() {
+    fake::add(L"C:\\Setup\\plugins\\Eclipse\\core\\lib.jar", false, 7);
+    fake::add(L"C:\\Setup\\plugins\\Eclipse\\Core.Ext", false, 4);
+    fake::add(L"C:\\Setup\\add-ons\\addon\\x.txt", false, 3);
+    fake::add(L"C:\\eclipse\\eclipse.exe", false, 1);
+    fake::add(L"C:\\eclipse\\plugins\\ui.jar", false, 2);
+    fake::state().nodes[L"c:\\eclipse\\plugins\\ui.jar"].extraAttributes = platform::kAttributeReadOnly;
+    fake::add(L"C:\\eclipse\\plugins\\core\\lib.jar", false, 5);
+    fake::add(L"C:\\eclipse\\plugins\\core\\stale.txt", false, 1);
+    fake::add(L"C:\\eclipse\\plugins\\core\\packed.bin", false, 8);
+    fake::state().nodes[L"c:\\eclipse\\plugins\\core\\packed.bin"].extraAttributes = platform::kAttributeReparsePoint;
+    fake::state().nodes[L"c:\\eclipse\\plugins\\core\\packed.bin"].tag = 0x80000017;  // WOF: not a link
+    fake::add(L"C:\\eclipse\\plugins\\CORE.EXT", false, 9);
+    fake::add(L"C:\\eclipse\\plugins\\other.jar", false, 6);
+    fake::add(L"C:\\sdk\\add-ons");
+}
+
+bool integrateStandalone() {
+    return integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr);
 }
 
 TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
@@ -29,7 +98,7 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
                 studio = {L"AndroidStudioPath", L"C:\\old", L"AndroidStudioSDKPath", L"C:\\old-sdk"};
     const wchar_t *both = L"-install -uninstall -silence", *install = L"-install -silence";
     const std::tuple<Lines, bool, const wchar_t*, Lines> rows[] = {
-        // record, Android Studio found, tail, log
+        // record, Android Studio found, tail, the shell's work
         {adt, false, install, steps(L"C:\\adt\\eclipse\\plugins", L"C:\\adt\\sdk\\add-ons")},
         {standalone, true, L"/silence /install", steps(L"C:\\eclipse\\plugins", L"C:\\sdk\\add-ons")},
         {standalone, false, both, steps(L"C:\\eclipse\\plugins", L"C:\\sdk\\add-ons", true)},
@@ -37,56 +106,90 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
         {studio, true, L"-INSTALL-SILENCE", {L"copy C:\\studio\\plugins\\studio 615", L"mkdir C:\\studio-sdk\\add-ons",
                                              L"copy C:\\studio-sdk\\add-ons\\addon 615"}},
         {studio, false, install, {}},
-        {studio, true, L"-uninstall", {L"delete C:\\old\\plugins\\studio 614",
-                                       L"delete C:\\old-sdk\\add-ons\\addon 614"}},
-        // One unusable root: the environment is left alone whole.
+        {studio, true, L"-uninstall", {L"delete C:\\old\\plugins\\studio.quorvane-removing 614",
+                                       L"delete C:\\old-sdk\\add-ons\\addon.quorvane-removing 614"}},
+        // One unusable root: the environment is left alone whole; so is one whose plug-in folder is missing.
         {{L"EclipseRootFolder", L"C:\\eclipse", L"SDKRootFolder", L"C:\\missing"}, false, both, {}},
+        {{L"ADTRootFolder", L"C:\\sdk"}, false, install, {}},
         // A root is made a full path first: "x\.." never makes the shell create "x".
         {{L"ADTRootFolder", L"C:\\x\\..\\adt"}, false, install, steps(L"C:\\adt\\eclipse\\plugins", L"C:\\adt\\sdk\\add-ons")},
-        {adt, true, L"-silence", {L"box " + std::wstring(kUsageText) + L"|Quorvane v3.1|10000"}}};
+        {{L"EclipseRootFolder", L"C:\\eclipse", L"SDKRootFolder", L"C:\\y\\..\\sdk"}, false, install,
+         steps(L"C:\\eclipse\\plugins", L"C:\\sdk\\add-ons")},
+        {adt, true, L"-silence", {}}};
     // clang-format on
     for (const auto& [record, studioFound, tail, log] : rows) {
         SetUp();
         seedRecord(record);
         if (studioFound) seedStudio();
         runProgram(nullptr, tail);
-        EXPECT_EQ(fake::state().log, log) << tail;
+        EXPECT_EQ(work(), log) << tail;
+        EXPECT_FALSE(fake::exists(L"C:\\x") || fake::exists(L"C:\\y") || fake::exists(L"C:\\sdk\\eclipse")) << tail;
+        // The run lock is held around every read of the record and every shell operation.
+        EXPECT_EQ(fake::state().unlockedCalls, 0) << tail;
     }
 }
 
-TEST_F(Transfer, ACopyCountsOnlyWhenItArrivedWholeAndAFailedStepStopsTheEnvironment) {
-    const std::wstring jar = L"c:\\setup\\plugins\\eclipse\\core\\lib\\a.jar",
-                       ui = L"c:\\setup\\plugins\\eclipse\\ui.jar";
-    fake::add(jar, false, 100);
-    // A payload file, the bytes of it that arrive (-1: none), and whether the copy counts.
-    const std::tuple<std::wstring, int, bool> rows[] = {
-        {jar, 100, true}, {jar, 40, false}, {jar, -1, false}, {ui, -1, false}};
-    int row = 0;
-    for (const auto& [file, arriving, whole] : rows) {
-        fake::state().shortFiles = {{file, arriving}};
-        const std::wstring target = L"C:\\t" + std::to_wstring(++row);
-        EXPECT_EQ(copyPayload(target.c_str(), kEclipse.c_str(), nullptr), whole) << file << arriving;
-    }
+TEST_F(Transfer, APreExistingEntryEndsAsThePayloadOrExactlyAsItWas) {
+    seedOlderEntries();
+    const Tree before = tree();
+    // The last payload file arrives short: the run fails, and every entry is back as it was, byte for byte.
+    fake::state().shortFiles = {{L"c:\\setup\\plugins\\eclipse\\core\\lib.jar", 3}};
+    EXPECT_FALSE(integrateStandalone());
+    EXPECT_EQ(tree(), before);
     fake::state().shortFiles.clear();
-    // A file where the payload has a folder, below a folder already there: the copy is not whole.
-    fake::add(L"C:\\k\\core\\lib", false);
-    EXPECT_FALSE(copyPayload(L"C:\\k", kEclipse.c_str(), nullptr));
-    // A source below whose path does not fit is never skipped unseen.
-    fake::add(kEclipse + L"\\core\\" + std::wstring(230, L'n'), false);  // 260 characters
-    EXPECT_FALSE(copyPayload(L"C:\\t", kEclipse.c_str(), nullptr));
-    fake::state().shellResults[kEclipse + L"\\core"] = 0x7c;
+    // Whole: each payload-named folder holds exactly the payload; the read-only file is replaced; the file of
+    // another case goes; a compressed file is deleted by the shell with its folder, never as a link.
     fake::state().log.clear();
-    EXPECT_FALSE(integrateEnvironment(EnvironmentKind::AdtBundle, kAdt, StepOrder::PluginsFirst, nullptr));
-    EXPECT_FALSE(fake::exists(L"C:\\adt\\sdk\\add-ons"));
-    // The standalone integration from the dialog puts the add-ons first; a silent install's failure stays for the
-    // removal of the recorded environment.
-    EXPECT_FALSE(
-        integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr));
-    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons"));
-    fake::state().nodes.erase(L"c:\\setup\\plugins\\eclipse");
-    fake::add(L"C:\\adt\\sdk\\add-ons\\addon");
-    EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, kAdt, nullptr));
-    EXPECT_TRUE(fake::exists(L"C:\\adt\\sdk\\add-ons\\addon"));
+    EXPECT_TRUE(integrateStandalone());
+    EXPECT_EQ(tree(), payloadNamedReplaced(before, true));
+    EXPECT_EQ(std::count_if(fake::state().log.begin(), fake::state().log.end(),
+                            [](const std::wstring& line) { return line.find(L"packed.bin") != std::wstring::npos; }),
+              0);
+    // Removal takes the payload-named entries, read-only ones too, and nothing else.
+    fake::state().nodes[L"c:\\eclipse\\plugins\\ui.jar"].extraAttributes = platform::kAttributeReadOnly;
+    EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
+    EXPECT_EQ(tree(), payloadNamedReplaced(before, false));
+}
+
+// A run stopped after its k-th change of the disk, as if killed, or whose k-th change fails: the next run of the same
+// kind brings every entry to the payload, and an uninstall takes the payload-named entries and nothing else.
+TEST_F(Transfer, EveryStopAndFailureIsRecoveredByTheNextRun) {
+    const Lines record = {L"EclipseRootFolder", L"C:\\eclipse", L"SDKRootFolder", L"C:\\sdk"};
+    for (const bool stop : {true, false})
+        for (const bool silent : {true, false})
+            for (int k = 1;; ++k) {
+                SetUp();
+                seedOlderEntries();
+                seedRecord(record);
+                const Tree before = tree();
+                (stop ? fake::state().stopAt : fake::state().failAt) = k;
+                bool ended = true, integrated = false;
+                try {
+                    if (silent) runProgram(nullptr, L"-install -silence");
+                    integrated = silent || integrateStandalone();
+                } catch (const fake::Stopped&) {
+                    ended = false;
+                }
+                const bool changedNothing = fake::state().changes < k;
+                // A failed dialog run that ends leaves exactly what was there, unless a failure hit its own
+                // clean-up, which leaves a set-aside name for the next run.
+                for (const auto& [key, node] : tree()) {
+                    if (!stop && !silent && !integrated && key.find(kAside) == std::wstring::npos) {
+                        EXPECT_EQ(before.count(key), 1u) << key << k;
+                    }
+                }
+                fake::state().stopAt = fake::state().failAt = 0;
+                if (silent) {
+                    runProgram(nullptr, L"-install -silence");
+                } else {
+                    EXPECT_TRUE(integrateStandalone()) << k;
+                }
+                EXPECT_EQ(tree(), payloadNamedReplaced(before, true)) << stop << silent << k;
+                runProgram(nullptr, L"-uninstall");
+                EXPECT_EQ(tree(), payloadNamedReplaced(before, false)) << stop << silent << k;
+                if (ended && changedNothing) break;  // k went past the run's last change
+                ASSERT_LT(k, 200);
+            }
 }
 
 // The Wine tests show links that cannot be removed, or that do not show as links, being left alone. The double's
@@ -102,64 +205,101 @@ TEST_F(Transfer, RemovalTakesLinksAsTheLinksThemselves) {
     EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
     EXPECT_EQ(fake::state().log,
               (Lines{L"rmdir C:\\eclipse\\plugins\\core", L"unlink C:\\eclipse\\plugins\\ui.jar",
-                     L"rmdir C:\\sdk\\add-ons\\addon\\deep\\link", L"delete C:\\sdk\\add-ons\\addon 614"}));
+                     L"move C:\\sdk\\add-ons\\addon C:\\sdk\\add-ons\\addon.quorvane-removing",
+                     L"rmdir C:\\sdk\\add-ons\\addon.quorvane-removing\\deep\\link",
+                     L"delete C:\\sdk\\add-ons\\addon.quorvane-removing 614"}));
     EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
-    // A folder below which a link cannot be removed is left alone; so is one below which a listing fails.
-    fake::add(L"C:\\sdk\\add-ons\\addon\\x");
-    nodes[L"c:\\sdk\\add-ons\\addon\\x"] = {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"};
-    EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
-    EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
-    nodes[L"c:\\sdk\\add-ons\\addon\\x"] = folderLink;
+    // A folder below which a link cannot be removed is back in its place whole; so is one below which a listing
+    // fails or breaks off, or an entry leads elsewhere unseen.
     fake::add(L"C:\\sdk\\add-ons\\addon\\deep\\unread");
-    nodes[L"c:\\sdk\\add-ons\\addon\\deep"].unlisted = true;
-    EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
-    EXPECT_TRUE(fake::exists(L"C:\\sdk\\add-ons\\addon\\deep\\unread"));
+    const Tree before = tree();
+    for (const auto& [below, node] : std::vector<std::pair<std::wstring, fake::Node>>{
+             {L"a", {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"}},
+             {L"deep", {true, 0, L"", 0, true}},
+             {L"deep", {true, 0, L"", 0, false, true}},
+             {L"f.jar", {false, 0, L"c:\\outside\\kept"}}}) {
+        fake::State saved = fake::state();
+        nodes[L"c:\\sdk\\add-ons\\addon\\" + below] = node;
+        const Tree arranged = tree();
+        EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
+        EXPECT_EQ(tree(), arranged) << below;
+        fake::state() = saved;
+    }
+    EXPECT_EQ(tree(), before);
 }
 
 // The double's shell copy writes through every link on its way, as the real one does.
 TEST_F(Transfer, ACopyNeverWritesThroughALink) {
     auto& nodes = fake::state().nodes;
-    fake::add(kEclipse + L"\\core\\lib.jar", false, 7);
+    fake::add(L"C:\\Setup\\plugins\\Eclipse\\core\\lib.jar", false, 7);
     fake::add(L"C:\\Setup\\add-ons\\addon\\deep\\link\\x.txt", false, 1);
     fake::add(L"C:\\outside\\notes.txt", false, 5);
     fake::add(L"C:\\sdk\\add-ons\\addon\\deep");
     nodes[L"c:\\eclipse\\plugins\\core"] = {true, platform::kAttributeReparsePoint, L"c:\\outside"};
     nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, platform::kAttributeReparsePoint, L"c:\\outside\\notes.txt"};
     nodes[L"c:\\sdk\\add-ons\\addon\\deep\\link"] = {true, platform::kAttributeReparsePoint, L"c:\\outside"};
-    EXPECT_TRUE(
-        integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::PluginsFirst, nullptr));
+    const Tree outside = tree();
+    EXPECT_TRUE(integrateStandalone());
     EXPECT_EQ(nodes[L"c:\\outside\\notes.txt"].size, 5u);
-    EXPECT_FALSE(fake::exists(L"C:\\outside\\lib.jar"));
-    EXPECT_FALSE(fake::exists(L"C:\\outside\\x.txt"));
-    // A file that leads elsewhere without showing as a link cannot be removed as the link itself.
-    nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, 0, L"c:\\outside\\notes.txt"};
-    EXPECT_FALSE(copyPayload(L"C:\\eclipse\\plugins", kEclipse.c_str(), nullptr));
-    EXPECT_EQ(nodes[L"c:\\outside\\notes.txt"].size, 5u);
-    // A link in the way that cannot be removed: the entry fails, and nothing goes through it.
-    nodes[L"c:\\eclipse\\plugins\\core"] = {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"};
-    EXPECT_FALSE(copyPayload(L"C:\\eclipse\\plugins", kEclipse.c_str(), nullptr));
-    EXPECT_FALSE(fake::exists(L"C:\\outside\\lib.jar"));
+    EXPECT_FALSE(fake::exists(L"C:\\outside\\lib.jar") || fake::exists(L"C:\\outside\\x.txt"));
+    EXPECT_EQ(nodes[L"c:\\eclipse\\plugins\\core\\lib.jar"].size, 7u);
+    // A file that leads elsewhere without showing as a link, or a link that cannot be removed: the run fails and
+    // every entry is back as it was.
+    for (const fake::Node& inTheWay : {fake::Node{false, 0, L"c:\\outside\\notes.txt"},
+                                       fake::Node{true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"}}) {
+        nodes[L"c:\\eclipse\\plugins\\ui.jar"] = inTheWay;
+        const Tree arranged = tree();
+        EXPECT_FALSE(integrateStandalone());
+        EXPECT_EQ(tree(), arranged);
+    }
 }
 
 // A root is refused when a target of it would lie in the program's folder or its payload, or would hold the
 // program, whatever the path that leads there.
 TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
     fake::state().nodes[L"c:\\via"] = {true, platform::kAttributeReparsePoint, L"c:\\setup\\add-ons\\addon"};
+    fake::state().nodes[L"c:\\home"] = {true, platform::kAttributeReparsePoint, L"C:\\Setup"};
     // Where the program is, the SDK root picked, whether it is valid.
     const std::tuple<const wchar_t*, const wchar_t*, bool> rows[] = {
         {L"C:\\Setup\\Quorvane.exe", L"C:\\Setup\\add-ons\\addon", false},
         {L"C:\\Setup\\Quorvane.exe", L"C:\\via", false},
+        {L"C:\\Setup\\Quorvane.exe", L"C:\\Setup", false},
+        {L"C:\\Setup\\Quorvane.exe", L"C:\\home", false},
         {L"C:\\sdk\\add-ons\\addon\\Setup\\Quorvane.exe", L"C:\\sdk", false},
         {L"C:\\sdk\\Quorvane.exe", L"C:\\sdk", false},
         {L"C:\\tools\\Setup\\Quorvane.exe", L"C:\\sdk", true}};
     for (const auto& [program, root, valid] : rows) {
+        forgetProgramFolders();
         fake::state().modulePath = program;
         fake::add(root + std::wstring(L"\\platform-tools\\adb.exe"), false);
         PathBuffer picked;
         copyText(picked.text, root);
         EXPECT_EQ(validateSdkRoot(picked), valid) << program << " " << root;
-        EXPECT_EQ(rootsUsable(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", root}), valid) << root;
+        // Nor is the environment integrated, the program's folders held and looked up again.
+        fake::state().log.clear();
+        if (!valid) {
+            EXPECT_FALSE(integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", root},
+                                              StepOrder::AddOnsFirst, nullptr)) << root;
+            EXPECT_EQ(work(), Lines{}) << root;
+        }
     }
+}
+
+// While a run copies, its target and payload folders, and every folder above them, cannot be renamed.
+TEST_F(Transfer, TheFoldersOfARunCannotBeRenamedWhileItRuns) {
+    Lines renamed;
+    fake::state().duringShell = [&renamed] {
+        for (const wchar_t* folder : {L"C:\\eclipse\\plugins", L"C:\\eclipse", L"C:\\sdk", L"C:\\Setup\\add-ons"}) {
+            if (platform::moveEntry(folder, L"C:\\moved")) {
+                renamed.push_back(folder);
+                platform::moveEntry(L"C:\\moved", folder);
+            }
+        }
+    };
+    EXPECT_TRUE(integrateStandalone());
+    EXPECT_EQ(renamed, Lines{});
+    fake::state().duringShell = nullptr;
+    EXPECT_TRUE(platform::moveEntry(L"C:\\eclipse", L"C:\\moved"));  // released when the run ends
 }
 
 TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
@@ -173,10 +313,12 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
         EXPECT_EQ(copyText(copied.text, std::wstring(length, L't').c_str()), fits) << length;
     }
     const std::wstring root = L"C:\\" + std::wstring(259 - 3 - 16, L'r');  // "eclipse\plugins" fits, its entries not
-    fake::add(root);
+    fake::add(root + L"\\eclipse\\plugins");
+    fake::add(root + L"\\sdk");
+    fake::state().log.clear();
     EXPECT_FALSE(
         integrateEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, StepOrder::PluginsFirst, nullptr));
-    EXPECT_EQ(fake::state().log, Lines{});
+    EXPECT_EQ(work(), Lines{});
     // A removal whose target entries do not fit fails, as the copy does.
     EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, nullptr));
     // The program's path: 260 characters do not fit, 259 do.
