@@ -1,7 +1,7 @@
 """Runs the real Quorvane.exe under Wine, one data row of rows.py at a time: the rows whose
 names contain a WORD given (all without), against the build that --bits names. The README
 tells how to run it and what it prints."""
-import os, re, selectors, shutil, subprocess, sys
+import os, re, selectors, shutil, subprocess, sys, time
 from pathlib import Path
 from subprocess import DEVNULL
 
@@ -246,13 +246,19 @@ def run_row(row):
             else:  # "click" or "state", in the main dialog (found once needed)
                 dialog = dialog or uiauto("wait", 1005, 20000)
                 uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
-        check("exit status", finish(program), 0)
+        if "kill" in row:  # killed by its pid once the path appears, as a power cut would
+            deadline = time.monotonic() + TIMEOUT
+            while not host(row["kill"]).exists() and program.poll() is None:
+                assert time.monotonic() < deadline, "%s never appeared" % row["kill"]
+                time.sleep(0.005)
+        else:
+            check("exit status", finish(program), 0)
     finally:
         for process in [program] + holders:
             process.kill()
             process.wait()
-    for after in row.get("after", ()):  # command lines of the exe, each to complete
-        check(after[0], finish(start([exe, *after])), 0)
+    for after in row.get("after", ()):  # Python calls, or command lines of the exe to complete
+        after() if callable(after) else check(after[0], finish(start([exe, *after])), 0)
     wanted = {path: entries and sorted(entries) for path, entries in row.get("trees", {}).items()}
     check("trees", {path: tree(path) for path in wanted}, wanted)
     for path, before in kept.items():  # the paths of files added, changed or gone

@@ -25,7 +25,9 @@ A row is a dict; every key but name is optional:
              ("pick", path or None to cancel[, title])  in the folder browser
              ("state", {"off": ids disabled, "checked": ids, id: text})  what the
                  main dialog shows, as far as given
-  after    command lines of C:\\Setup\\Quorvane.exe run next, each to complete with 0
+  kill     a path: the program is killed by its pid once it appears (no exit status)
+  after    command lines of C:\\Setup\\Quorvane.exe run next, each to complete with 0,
+           or Python calls that check what is there
   trees    {folder: entries} after the run: its files, links (@) and empty folders
            (\\); None: the folder is missing
   kept     files or folders whose files must keep every byte (decoys)
@@ -81,8 +83,20 @@ ELSEWHERE = ["d\\i.txt", "f.jar"]  # where the links lead, in C:\\out
 COMPUTER = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"  # not a file-system folder: no OK, Cancel
 
 
-def nested(entries):  # what a copy of entries onto themselves adds under Wine
-    return [e.split("\\")[0] + "\\" + e for e in entries if "\\" in e]
+def holds_payload(path, payload):  # an after-check: the file at path is the payload's, byte for byte
+    def check():
+        assert host(path).read_bytes() == host("C:\\Setup\\" + payload).read_bytes(), path
+    return check
+
+
+def set_aside(path):  # an after-check: a killed run left path's entry set aside
+    def check():
+        assert host(path + ".quorvane-set-aside").is_dir(), "the run was not killed midway"
+    return check
+
+
+def bulk_payload():  # an add-on of 2000 files, whose copy takes long enough to be killed in
+    make_files("C:\\Setup\\add-ons\\" + AO, ["bulk\\%04d.txt" % i for i in range(2000)])
 
 
 def big_payload():  # more than the small drive F: holds
@@ -96,12 +110,33 @@ def failing_integrate(root):  # a new ADT Bundle picked, the clean box checked, 
 
 ROWS = [
     dict(name="usage: an empty command line", steps=[("box", "Usage: Quorvane [-install")]),
-    # Windows merges a copy into what an earlier install left; Wine 8 nests it as x\x.
-    dict(name="silent ADT over an earlier install, its root REG_EXPAND_SZ: nested by Wine",
-         files={E + "adt": ADT_PAYLOAD + ["eclipse\\plugins\\other.jar"]}, args=SILENT,
-         reg=rec(ADTRootFolder=EXPANDED), record=dict(ADTRootFolder=EXPANDED),
-         trees={E + "adt\\eclipse\\plugins": ECLIPSE + nested(ECLIPSE) + ["other.jar"],
-                E + "adt\\sdk\\add-ons": ADDON + nested(ADDON)}),
+    # Each entry is replaced whole: what an earlier install left, stale files and all, goes
+    # (nothing is copied onto an existing folder, which Wine 8 would nest as x\x).
+    dict(name="silent ADT over an earlier install, its root REG_EXPAND_SZ: replaced whole",
+         files={E + "adt": ADT_PAYLOAD + ["eclipse\\plugins\\other.jar",
+                                          "eclipse\\plugins\\%s\\stale.txt" % CORE]},
+         args=SILENT, reg=rec(ADTRootFolder=EXPANDED), record=dict(ADTRootFolder=EXPANDED),
+         trees={E + "adt\\eclipse\\plugins": ECLIPSE + ["other.jar"],
+                E + "adt\\sdk\\add-ons": ADDON}),
+    # DeleteFileW refuses read-only files, and Wine's shell delete too; a rename does not.
+    dict(name="update: a read-only older payload file is replaced silently, then uninstalled",
+         reg=ADT_REC, files={E + "adt": VALID_ADT + ["eclipse\\plugins\\" + UI]},
+         before=[["attrib", "+r", E + "adt\\eclipse\\plugins\\" + UI]], args=SILENT,
+         after=[holds_payload(E + "adt\\eclipse\\plugins\\" + UI, "plugins\\Eclipse\\" + UI),
+                ["-uninstall"]],
+         trees={E + "adt\\eclipse\\plugins": KEEP, E + "adt\\sdk\\add-ons": []}),
+    dict(name="safety: an ADT record naming a plain folder creates nothing in it", args=SILENT,
+         reg=rec(ADTRootFolder=E + "plain"), files={E + "plain": ["readme.txt"]},
+         trees={E + "plain": ["readme.txt"]}),
+    # Killed in the middle of the add-on's copy (after the plug-ins arrived): the next run
+    # at the environment brings back what the killed run set aside, then does its own work.
+    *(dict(name="kill: a silent install killed during its copy, then " + " ".join(then),
+           reg=ADT_REC, files={E + "adt": VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE]},
+           before=[bulk_payload], args=SILENT, kill=E + "adt\\sdk\\add-ons\\%s\\bulk" % AO,
+           after=[set_aside(E + "adt\\eclipse\\plugins\\" + CORE), then], trees={E + "adt\\eclipse\\plugins": KEEP + left,
+                                E + "adt\\sdk\\add-ons": ["%s\\bulk\\%04d.txt" % (AO, i) for i in
+                                                          range(2000)] + ADDON if left else []})
+      for then, left in ((SILENT, ECLIPSE), (["-uninstall"], []))),
     dict(name="silent: the record from the exe's own view, Android Studio's key from the 64-bit "
          "one",
          files={E + "new-studio": ["plugins\\"], E + "new-studio-sdk": ["platform-tools\\"],
@@ -201,6 +236,17 @@ ROWS = [
          files={E + "adt": VALID_ADT + ADT_PAYLOAD, E + "new": VALID_ADT},
          held=["C:\\Setup\\add-ons\\%s\\libs\\parvex.jar" % AO], args=["-install"],
          steps=failing_integrate(E + "new"), kept=[E + "adt"], trees={E + "new": VALID_ADT},
+         record=dict(ADTRootFolder=E + "adt")),
+    # Entries there before a failed Integrate stay byte for byte: a folder the payload also
+    # has, an older file, a file where the payload has a folder, in another case.
+    dict(name="safety: a failed Integrate leaves pre-existing payload-named entries as they were",
+         files={E + "adt": VALID_ADT + ADT_PAYLOAD,
+                E + "new": VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE,
+                                        "eclipse\\plugins\\" + UI, "sdk\\add-ons\\" + AO.upper()]},
+         reg=ADT_REC, held=["C:\\Setup\\add-ons\\%s\\libs\\parvex.jar" % AO], args=["-install"],
+         steps=failing_integrate(E + "new"), kept=[E + "adt", E + "new"],
+         trees={E + "new": VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE,
+                                        "eclipse\\plugins\\" + UI, "sdk\\add-ons\\" + AO.upper()]},
          record=dict(ADTRootFolder=E + "adt")),
     dict(name="safety: a target file held open fails the Integrate; no orphan after -uninstall",
          files={E + "adt": VALID_ADT + ADT_PAYLOAD,
