@@ -147,11 +147,12 @@ bool deleteForGood(const PathBuffer& path, platform::Window owner) {
         report(L"Read-only attribute could not be cleared", 0, path.text);
         return false;
     }
-    const unsigned flags = isFolder(entry.attributes) ? kDeleteFolderFlags
-                                                      : kDeleteFolderFlags | platform::kFofFilesOnly;
+    const unsigned flags = isFolder(entry.attributes)
+                               ? kDeleteFolderFlags
+                               : kDeleteFolderFlags | platform::kFofFilesOnly;
     bool aborted = false;
-    const int result = platform::shellFileOperation(owner, platform::kFoDelete,
-                                                    ShellPathList(path).text, nullptr, flags, &aborted);
+    const int result = platform::shellFileOperation(
+        owner, platform::kFoDelete, ShellPathList(path).text, nullptr, flags, &aborted);
     if (result != 0 || lookUpEntry(path.text, entry)) {
         report(L"Error in SHFileOperation [0x%x]", static_cast<unsigned>(result), path.text);
         return false;
@@ -194,7 +195,8 @@ bool recoverEntry(const wchar_t* target, const wchar_t* name, platform::Window o
     copyText(replaced.name, name);
     if (joinWithSuffix(path, target, name, kSetAside) && lookUpEntry(path.text, found)) {
         // The set-aside name keeps the entry's own spelling.
-        const std::size_t length = std::wcslen(found.name) - (sizeof(kSetAside) / sizeof(wchar_t) - 1);
+        const std::size_t length =
+            std::wcslen(found.name) - (sizeof(kSetAside) / sizeof(wchar_t) - 1);
         std::wmemcpy(replaced.previous, found.name, length);
         replaced.previous[length] = L'\0';
     } else if (!joinWithSuffix(path, target, name, kWasAbsent) || !lookUpEntry(path.text, found)) {
@@ -238,12 +240,12 @@ bool replaceEntry(const FinalPath& target, const wchar_t* payload, const platfor
     }
     touched = true;
     // Nothing is at the destination now: nothing to merge into or follow.
-    const unsigned flags = isFolder(entry.attributes) ? kCopyFolderFlags
-                                                      : kCopyFolderFlags | platform::kFofFilesOnly;
+    const unsigned flags =
+        isFolder(entry.attributes) ? kCopyFolderFlags : kCopyFolderFlags | platform::kFofFilesOnly;
     bool aborted = false;
-    const int result = platform::shellFileOperation(owner, platform::kFoCopy,
-                                                    ShellPathList(source).text,
-                                                    ShellPathList(destination).text, flags, &aborted);
+    const int result =
+        platform::shellFileOperation(owner, platform::kFoCopy, ShellPathList(source).text,
+                                     ShellPathList(destination).text, flags, &aborted);
     if (result != 0 || aborted) {
         report(L"Error in file operation 0x%x", static_cast<unsigned>(result), source.text);
         return false;

@@ -20,7 +20,8 @@ void toEntry(const WIN32_FIND_DATAW& data, FindEntry* entry) {
     CopyMemory(entry->name, data.cFileName, sizeof(entry->name));
     entry->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     // The reparse tag, where the entry is a reparse point.
-    entry->reparseTag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? data.dwReserved0 : 0;
+    entry->reparseTag =
+        (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? data.dwReserved0 : 0;
 }
 
 // A handle on a file or folder that follows links (folders need backup

@@ -83,8 +83,7 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     return result;
 }
 
-RunLock::RunLock()
-    : handle_(CreateMutexW(nullptr, FALSE, L"Global\\Quorvane.OneRunAtATime")) {
+RunLock::RunLock() : handle_(CreateMutexW(nullptr, FALSE, L"Global\\Quorvane.OneRunAtATime")) {
     if (handle_ == nullptr) {
         OutputDebugStringW(L"No lock against a second run could be made; going on");
         return;

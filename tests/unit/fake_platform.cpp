@@ -29,7 +29,9 @@ std::wstring key(std::wstring path) {
     return path.size() > 3 && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
 }
 std::wstring parentOf(const std::wstring& k) { return k.substr(0, std::min(k.size(), k.rfind(L'\\'))); }
-const std::wstring& spelling(const std::wstring& k, const Node& node) { return node.spelled.empty() ? k : node.spelled; }
+const std::wstring& spelling(const std::wstring& k, const Node& node) {
+    return node.spelled.empty() ? k : node.spelled;
+}
 Node* find(const std::wstring& path) {
     const auto found = gState.nodes.find(key(path));
     return found == gState.nodes.end() ? nullptr : &found->second;
@@ -56,7 +58,8 @@ std::wstring through(const std::wstring& k) {
 }
 platform::FindEntry entryOf(const std::wstring& name, const Node& node) {
     const std::uint32_t attributes = (node.folder ? platform::kAttributeDirectory : 0x20) | node.extraAttributes;
-    platform::FindEntry entry{attributes, {}, node.size, (attributes & platform::kAttributeReparsePoint) ? node.tag : 0};
+    platform::FindEntry entry{
+        attributes, {}, node.size, (attributes & platform::kAttributeReparsePoint) ? node.tag : 0};
     std::wcsncpy(entry.name, name.c_str(), 259);
     return entry;
 }
@@ -137,7 +140,8 @@ bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
     if (node && pattern && node->folder && !node->unlisted) {
         *entries = {fake::entryOf(L".", *node), fake::entryOf(L"..", *node)};
         for (const auto& [below, child] : gState.nodes)
-            if (fake::parentOf(below) == k && below != k) entries->push_back(fake::entryOf(nameOf(below, child), child));
+            if (fake::parentOf(below) == k && below != k)
+                entries->push_back(fake::entryOf(nameOf(below, child), child));
         // A listing that breaks off: a mark after its first entry, where next stops with an error.
         if (node->breaksOff && entries->size() >= 3) entries->insert(entries->begin() + 3, FindEntry{~0u, {}, 0, 0});
     }
@@ -179,7 +183,8 @@ bool removeDirectory(const wchar_t* path) {
 }
 bool deleteFile(const wchar_t* path) {
     gState.log.push_back(std::wstring(L"unlink ") + path);
-    if (fake::failsNow() || !fake::exists(path) || fake::find(path)->folder || (fake::find(path)->extraAttributes & 0x1))
+    if (fake::failsNow() || !fake::exists(path) || fake::find(path)->folder ||
+        (fake::find(path)->extraAttributes & 0x1))
         return false;
     // An entry that leads elsewhere without showing as a link: the delete goes to what it leads to, as Wine 8's.
     const fake::Node* node = fake::find(path);
@@ -295,7 +300,8 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
         const std::uint64_t size = shortFile != gState.shortFiles.end() ? shortFile->second : node.size;
         const std::wstring wanted = to + fake::spelling(path, node).substr(k.size()),
                            destination = fake::through(fake::key(wanted));
-        if (!fake::exists(destination)) fake::add(destination == fake::key(wanted) ? wanted : destination, node.folder, size);
+        if (!fake::exists(destination))
+            fake::add(destination == fake::key(wanted) ? wanted : destination, node.folder, size);
         if (!node.folder) fake::find(destination)->size = size;  // written into whatever is there
     }
     if (stopHere) throw fake::Stopped{};

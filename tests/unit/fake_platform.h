@@ -49,13 +49,13 @@ struct State {
     std::map<int, int> checks;
     std::map<int, std::wstring> texts;  // 0: the window's caption
     std::int32_t coInitializeResult = 0;
-    std::function<void()> inDialog;  // what the user does while the main dialog runs
+    std::function<void()> inDialog;     // what the user does while the main dialog runs
     std::function<void()> duringShell;  // what happens while a shell operation runs
-    std::vector<std::wstring> held;  // folders held open, by key
-    int runLocks = 0;                // run locks held now
-    int unlockedCalls = 0;           // record reads and shell operations while no run lock was held
-    int changes = 0;                 // calls so far that change the disk
-    int stopAt = 0, failAt = 0;      // the call that stops the program, and the one that fails
+    std::vector<std::wstring> held;     // folders held open, by key
+    int runLocks = 0;                   // run locks held now
+    int unlockedCalls = 0;              // record reads and shell operations while no run lock was held
+    int changes = 0;                    // calls so far that change the disk
+    int stopAt = 0, failAt = 0;         // the call that stops the program, and the one that fails
 };
 
 State& state();

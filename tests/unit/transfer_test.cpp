@@ -53,10 +53,12 @@ Tree payloadNamedReplaced(Tree nodes, bool withPayload) {
     for (const auto& [payload, target] : steps)
         for (const auto& [key, node] : all) {
             if (key.rfind(payload + L"\\", 0) != 0) continue;
-            const std::wstring name = key.substr(payload.size() + 1, key.find(L'\\', payload.size() + 1) - payload.size() - 1);
+            const std::wstring name =
+                key.substr(payload.size() + 1, key.find(L'\\', payload.size() + 1) - payload.size() - 1);
             for (auto n = nodes.begin(); n != nodes.end();)
                 n = (n->first == target + L"\\" + name || n->first.rfind(target + L"\\" + name + L"\\", 0) == 0)
-                        ? nodes.erase(n) : std::next(n);
+                        ? nodes.erase(n)
+                        : std::next(n);
         }
     for (const auto& [payload, target] : steps)
         for (const auto& [key, node] : all)
@@ -167,9 +169,7 @@ TEST_F(Transfer, EveryStopAndFailureIsRecoveredByTheNextRun) {
                 try {
                     if (silent) runProgram(nullptr, L"-install -silence");
                     integrated = silent || integrateStandalone();
-                } catch (const fake::Stopped&) {
-                    ended = false;
-                }
+                } catch (const fake::Stopped&) { ended = false; }
                 const bool changedNothing = fake::state().changes < k;
                 // A failed dialog run that ends leaves exactly what was there, unless a failure hit its own
                 // clean-up, which leaves a set-aside name for the next run.
@@ -203,11 +203,10 @@ TEST_F(Transfer, RemovalTakesLinksAsTheLinksThemselves) {
     nodes[L"c:\\sdk\\add-ons\\addon\\deep\\link"] = folderLink;
     nodes[L"c:\\eclipse\\plugins\\ui.jar"] = {false, platform::kAttributeReparsePoint, L"c:\\o.jar"};
     EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
-    EXPECT_EQ(fake::state().log,
-              (Lines{L"rmdir C:\\eclipse\\plugins\\core", L"unlink C:\\eclipse\\plugins\\ui.jar",
-                     L"move C:\\sdk\\add-ons\\addon C:\\sdk\\add-ons\\addon.quorvane-removing",
-                     L"rmdir C:\\sdk\\add-ons\\addon.quorvane-removing\\deep\\link",
-                     L"delete C:\\sdk\\add-ons\\addon.quorvane-removing 614"}));
+    EXPECT_EQ(fake::state().log, (Lines{L"rmdir C:\\eclipse\\plugins\\core", L"unlink C:\\eclipse\\plugins\\ui.jar",
+                                        L"move C:\\sdk\\add-ons\\addon C:\\sdk\\add-ons\\addon.quorvane-removing",
+                                        L"rmdir C:\\sdk\\add-ons\\addon.quorvane-removing\\deep\\link",
+                                        L"delete C:\\sdk\\add-ons\\addon.quorvane-removing 614"}));
     EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
     // A folder below which a link cannot be removed is back in its place whole; so is one below which a listing
     // fails or breaks off, or an entry leads elsewhere unseen.
@@ -279,7 +278,8 @@ TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
         fake::state().log.clear();
         if (!valid) {
             EXPECT_FALSE(integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, {L"C:\\eclipse", root},
-                                              StepOrder::AddOnsFirst, nullptr)) << root;
+                                              StepOrder::AddOnsFirst, nullptr))
+                << root;
             EXPECT_EQ(work(), Lines{}) << root;
         }
     }
