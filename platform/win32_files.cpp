@@ -110,7 +110,13 @@ bool moveEntry(const wchar_t* from, const wchar_t* to) {
 }
 
 bool setAttributes(const wchar_t* path, std::uint32_t attributes) {
-    return SetFileAttributesW(path, attributes) != 0;
+    // Only the attributes that SetFileAttributesW sets; none at all is "normal".
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD settable = attributes & kSettable;
+    return SetFileAttributesW(path, settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 HeldFolder::~HeldFolder() {
