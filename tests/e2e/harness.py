@@ -220,6 +220,23 @@ def check(what, got, wanted):
     assert got == wanted, "%s:\n got %r\nwant %r" % (what, got, wanted)
 
 
+def drive(steps):
+    """Does and checks what steps say in the windows of the program that runs."""
+    dialog = None
+    for verb, *args in steps:
+        if verb == "box":
+            answer(*args)
+        elif verb == "pick":  # a path, or None to cancel; the browser's title
+            seen = read(uiauto("browse", args[0] or "-", 20000))
+            assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
+            # OK is enabled for a folder of the file system only.
+            ok = [c[2] for c in seen if c[0] == 1]
+            assert not args[0] or ok == [args[0][1:3] == ":\\"], seen
+        else:  # "click" or "state", in the main dialog (found once needed)
+            dialog = dialog or uiauto("wait", 1005, 20000)
+            uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
+
+
 def run_row(row):
     for path in [DRIVE_C / e for e in set(os.listdir(DRIVE_C)) - set(PRISTINE)] + \
             list(SMALL.iterdir()):
@@ -232,20 +249,9 @@ def run_row(row):
         before() if callable(before) else check(before[0], finish(start(before)), 0)
     kept = {path: contents(path) for path in row.get("kept", ())}
     holders = [hold(path) for path in row.get("held", ())]
-    program, dialog = start(row.get("command", [exe, *row.get("args", [])])), None
+    program = start(row.get("command", [exe, *row.get("args", [])]))
     try:
-        for verb, *args in row.get("steps", ()):
-            if verb == "box":
-                answer(*args)
-            elif verb == "pick":  # a path, or None to cancel; the browser's title
-                seen = read(uiauto("browse", args[0] or "-", 20000))
-                assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
-                # OK is enabled for a folder of the file system only.
-                ok = [c[2] for c in seen if c[0] == 1]
-                assert not args[0] or ok == [args[0][1:3] == ":\\"], seen
-            else:  # "click" or "state", in the main dialog (found once needed)
-                dialog = dialog or uiauto("wait", 1005, 20000)
-                uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
+        drive(row.get("steps", ()))
         if "kill" in row:  # killed by its pid once the path appears, as a power cut would
             deadline = time.monotonic() + TIMEOUT
             while not host(row["kill"]).exists() and program.poll() is None:

@@ -40,8 +40,8 @@ import shutil
 import subprocess
 from pathlib import Path
 
-from harness import BIN, BITS, OTHER_VIEW, PAYLOAD, PRISTINE, RECORD, STUDIO, VIEW, Expand, host, \
-    make_files
+from harness import BIN, BITS, OTHER_VIEW, PAYLOAD, PRISTINE, RECORD, STUDIO, VIEW, Expand, check, \
+    drive, finish, host, make_files, start
 
 SILENT, E, KEEP, NI = ["-install", "-silence"], "C:\\envs\\", ["keep.jar"], "Not installed!"
 ECLIPSE, IDEA, ADDON = map(PAYLOAD.get, ("plugins\\Eclipse", "plugins\\IntelliJ IDEA", "add-ons"))
@@ -95,8 +95,23 @@ def set_aside(path):  # an after-check: a killed run left path's entry set aside
     return check
 
 
+def integrate_again(root):  # an after-step: the next Integrate of an ADT Bundle at root
+    def run():
+        program = start(["C:\\Setup\\Quorvane.exe", "-install"])
+        try:
+            drive([INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", root), ("click", IDC_INTEGRATE), DONE])
+            check("exit status", finish(program), 0)
+        finally:
+            program.kill()
+            program.wait()
+    return run
+
+
+BULK = ["%s\\bulk\\%04d.txt" % (AO, i) for i in range(2000)]
+
+
 def bulk_payload():  # an add-on of 2000 files, whose copy takes long enough to be killed in
-    make_files("C:\\Setup\\add-ons\\" + AO, ["bulk\\%04d.txt" % i for i in range(2000)])
+    make_files("C:\\Setup\\add-ons", BULK)
 
 
 def big_payload():  # more than the small drive F: holds
@@ -134,8 +149,7 @@ ROWS = [
            reg=ADT_REC, files={E + "adt": VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE]},
            before=[bulk_payload], args=SILENT, kill=E + "adt\\sdk\\add-ons\\%s\\bulk" % AO,
            after=[set_aside(E + "adt\\eclipse\\plugins\\" + CORE), then], trees={E + "adt\\eclipse\\plugins": KEEP + left,
-                                E + "adt\\sdk\\add-ons": ["%s\\bulk\\%04d.txt" % (AO, i) for i in
-                                                          range(2000)] + ADDON if left else []})
+                                E + "adt\\sdk\\add-ons": BULK + ADDON if left else []})
       for then, left in ((SILENT, ECLIPSE), (["-uninstall"], []))),
     dict(name="silent: the record from the exe's own view, Android Studio's key from the 64-bit "
          "one",
@@ -228,6 +242,15 @@ ROWS = [
     # A failed Integrate leaves the new environment as it was, and the recorded one is not
     # cleaned: a full drive, a payload file that cannot be read, a target file that cannot be
     # written (the old bundle's payload then goes with a later -uninstall).
+    dict(name="kill: an Integrate killed during its copy, then the next Integrate into it",
+         reg=ADT_REC, files={E + "adt": VALID_ADT,
+                             E + "new": VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE]},
+         before=[bulk_payload], args=["-install"], kill=E + "new\\sdk\\add-ons\\%s\\bulk" % AO,
+         steps=[INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", E + "new"), ("click", IDC_INTEGRATE)],
+         after=[set_aside(E + "new\\eclipse\\plugins\\" + CORE), integrate_again(E + "new")],
+         trees={E + "new\\eclipse\\plugins": KEEP + ECLIPSE, E + "new\\sdk\\add-ons": BULK + ADDON},
+         record=dict(AndroidStudioPath="", AndroidStudioSDKPath="", ADTRootFolder=E + "new",
+                     EclipseRootFolder="", SDKRootFolder="")),
     dict(name="safety: a full drive fails the Integrate and leaves nothing on it", small=True,
          files={E + "adt": VALID_ADT + ADT_PAYLOAD, "F:\\adt": VALID_ADT}, reg=ADT_REC,
          before=[big_payload], args=["-install"], steps=failing_integrate("F:\\adt"),
