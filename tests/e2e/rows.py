@@ -89,6 +89,13 @@ def holds_payload(path, payload):  # an after-check: the file at path is the pay
     return check
 
 
+def hard_link(path, to):  # a before-step: path becomes another name of the file at to
+    def make():
+        host(path).unlink()
+        host(path).hardlink_to(host(to))
+    return make
+
+
 def set_aside(path):  # an after-check: a killed run left path's entry set aside
     def check():
         assert host(path + ".quorvane-set-aside").is_dir(), "the run was not killed midway"
@@ -127,9 +134,12 @@ ROWS = [
     dict(name="usage: an empty command line", steps=[("box", "Usage: Quorvane [-install")]),
     # Each entry is replaced whole: what an earlier install left, stale files and all, goes
     # (nothing is copied onto an existing folder, which Wine 8 would nest as x\x).
+    # An older file that is a hard link keeps its other name's content.
     dict(name="silent ADT over an earlier install, its root REG_EXPAND_SZ: replaced whole",
          files={E + "adt": ADT_PAYLOAD + ["eclipse\\plugins\\other.jar",
-                                          "eclipse\\plugins\\%s\\stale.txt" % CORE]},
+                                          "eclipse\\plugins\\%s\\stale.txt" % CORE],
+                "C:\\out": ELSEWHERE},
+         before=[hard_link(E + "adt\\eclipse\\plugins\\" + UI, "C:\\out\\f.jar")], kept=["C:\\out"],
          args=SILENT, reg=rec(ADTRootFolder=EXPANDED), record=dict(ADTRootFolder=EXPANDED),
          trees={E + "adt\\eclipse\\plugins": ECLIPSE + ["other.jar"],
                 E + "adt\\sdk\\add-ons": ADDON}),
