@@ -193,10 +193,13 @@ bool recoverEntry(const wchar_t* target, const wchar_t* name, platform::Window o
     ReplacedEntry replaced;
     copyText(replaced.target.text, target);
     copyText(replaced.name, name);
+    constexpr std::size_t kSuffixLength = sizeof(kSetAside) / sizeof(wchar_t) - 1;
     if (joinWithSuffix(path, target, name, kSetAside) && lookUpEntry(path.text, found)) {
         // The set-aside name keeps the entry's own spelling.
-        const std::size_t length =
-            std::wcslen(found.name) - (sizeof(kSetAside) / sizeof(wchar_t) - 1);
+        if (std::wcslen(found.name) <= kSuffixLength) {
+            return false;
+        }
+        const std::size_t length = std::wcslen(found.name) - kSuffixLength;
         std::wmemcpy(replaced.previous, found.name, length);
         replaced.previous[length] = L'\0';
     } else if (!joinWithSuffix(path, target, name, kWasAbsent) || !lookUpEntry(path.text, found)) {
