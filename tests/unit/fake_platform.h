@@ -75,7 +75,8 @@ inline const wchar_t kStudioKey[] = L"64\\SOFTWARE\\Android Studio";
 // Every test starts from an empty machine and process state, with the payload beside
 // C:\Setup\Quorvane.exe (a folder and a file of Eclipse plug-ins, a folder in each other one), an
 // ADT bundle at C:\adt, a standalone Eclipse and SDK at C:\eclipse and C:\sdk, an Android Studio's
-// plug-in and add-on at C:\old and C:\old-sdk, and Android Studio's folders C:\studio and C:\studio-sdk.
+// plug-in and add-on at C:\old and C:\old-sdk (which holds a file named plugins), and Android Studio's
+// folders C:\studio and C:\studio-sdk.
 class CoreTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -90,7 +91,7 @@ public:
               L"C:\\old\\plugins\\studio", L"C:\\old-sdk\\add-ons\\addon", L"C:\\studio\\plugins", L"C:\\studio-sdk"})
             fake::add(folder);
         for (const wchar_t* file : {L"C:\\Setup\\plugins\\Eclipse\\ui.jar", L"C:\\adt\\eclipse\\eclipse.exe",
-                                    L"C:\\adt\\sdk\\platform-tools\\adb.exe"})
+                                    L"C:\\adt\\sdk\\platform-tools\\adb.exe", L"C:\\old-sdk\\plugins"})
             fake::add(file, false);
     }
     // Android Studio's key, naming the folders below unless told to name a missing one.
