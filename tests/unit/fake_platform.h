@@ -43,6 +43,9 @@ struct State {
     std::map<int, std::wstring> texts;  // 0: the window's caption
     std::int32_t coInitializeResult = 0;
     std::function<void()> inDialog;  // what the user does while the main dialog runs
+    // The order of the run's calls, by kind: "harden", "registry" (an open), "listing", "module", "attributes", "box".
+    Lines calls;
+    bool hardeningRefused = false;
 };
 
 State& state();
