@@ -1,8 +1,9 @@
 // The process's own defences, set before anything else runs: a DLL loaded by name comes from
 // System32 only, never from the program's folder (often Downloads), and junctions and symbolic
 // links that non-administrators made are not followed (RedirectionGuard). Both functions are
-// looked up at run time: Windows 7 and Vista have the first only with their loader update, and
-// Windows before 10 22H2 refuses the redirection trust policy; the run goes on without them.
+// looked up at run time: Windows 7 and Vista have the first only with update KB2533623, Windows 8
+// brought the second, and only Windows 10 22H2 and later know the redirection trust policy. The
+// run goes on without what is missing or refused.
 #ifndef UNICODE
 #define UNICODE
 #endif
