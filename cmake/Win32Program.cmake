@@ -6,6 +6,7 @@ add_executable(Quorvane WIN32
   platform/win32_platform.cpp
   platform/win32_files.cpp
   platform/win32_dialog.cpp
+  platform/win32_hardening.cpp
   resources/quorvane.rc
 )
 target_link_libraries(Quorvane PRIVATE quorvane_core shell32 ole32 advapi32 user32)
@@ -17,6 +18,12 @@ target_compile_definitions(quorvane_core PRIVATE UNICODE _UNICODE)
 if(MINGW)
   # Unicode entry, and a static runtime so that the exe runs alone from its folder.
   target_link_options(Quorvane PRIVATE -municode -static -static-libgcc -static-libstdc++)
+  # The image's defences, stated so that they stay whatever the linker's defaults: ASLR (with
+  # high entropy when 64-bit), DEP, and no per-user Windows folder faked on a terminal server.
+  target_link_options(Quorvane PRIVATE -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    target_link_options(Quorvane PRIVATE -Wl,--high-entropy-va)
+  endif()
 endif()
 
 add_executable(uiauto tests/e2e/uiauto.cpp)
@@ -29,6 +36,11 @@ target_link_libraries(uiauto PRIVATE user32)
 if(MSVC)
   # The manifest comes from the resources; the linker must not add its own.
   target_link_options(Quorvane PRIVATE /MANIFEST:NO)
+  # The same defences as with MinGW (the linker's defaults today).
+  target_link_options(Quorvane PRIVATE /DYNAMICBASE /NXCOMPAT /TSAWARE)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    target_link_options(Quorvane PRIVATE /HIGHENTROPYVA)
+  endif()
   # A static runtime, as with MinGW.
   set_property(TARGET Quorvane uiauto quorvane_core PROPERTY
     MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")

@@ -24,6 +24,8 @@ void silentInstall() {
 }  // namespace
 
 int runProgram(void* instance, const wchar_t* tail) {
+    // Before any DLL is loaded by name and any path is opened; a refusal changes nothing else.
+    platform::hardenProcess();
     gInstance = instance;
     const RunOptions options = scanSwitches(tail);
     if (!options.actionGiven) {

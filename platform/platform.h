@@ -162,6 +162,8 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
 
 // Text for a debugger, never for a window.
 void debugOutput(const wchar_t* text);
+// DLLs by name from System32 only, and RedirectionGuard; false where a call is missing or refused.
+bool hardenProcess();
 
 int messageBox(Window owner, const wchar_t* text, const wchar_t* caption, unsigned type);
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Checks the resources compiled into Quorvane.exe: both dialog templates control by control,
-the icon group, the version block and the manifest. Usage: check_resources.py Quorvane.exe;
-needs python3-pefile."""
+the icon group, the version block and the manifest; and the image's defences: ASLR, DEP and
+terminal-server awareness (and high-entropy ASLR when 64-bit), no section both writable and
+executable, only known DLLs imported. Usage: check_resources.py Quorvane.exe; needs
+python3-pefile."""
 import re, struct, sys, xml.etree.ElementTree as ET
 
 import pefile
@@ -54,6 +56,9 @@ publicKeyToken=6595b64144ccf1df type=win32 version=6.0.0.0
 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38
 1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a'''.split()]
 NAMESPACES = r'{urn:schemas-microsoft-com:asm\.v1}|urn:schemas-microsoft-com:|http://[\w.]+/SMI/'
+# Windows' KnownDLLs that a program like this imports: always loaded from System32, never from the
+# program's folder. A DLL of the toolchain's runtime would be searched for there first.
+KNOWN_DLLS = 'advapi32 comdlg32 gdi32 kernel32 msvcrt ole32 oleaut32 shell32 shlwapi user32'.split()
 
 
 def template(style, cx, cy, table):
@@ -93,6 +98,16 @@ def checks(pe):
                                                            (e.text or '').strip()])))
             for e in ET.fromstring(res[24, 1]).iter()]
     yield 'manifest', [f for f in flat if ' ' in f], MANIFEST
+    header = pe.OPTIONAL_HEADER  # Magic 0x20B: a 64-bit image
+    flags = 'DYNAMIC_BASE NX_COMPAT TERMINAL_SERVER_AWARE'.split() + ['HIGH_ENTROPY_VA'] * (
+        header.Magic == 0x20B)
+    yield 'DllCharacteristics missing', [
+        f for f in flags if not getattr(header, 'IMAGE_DLLCHARACTERISTICS_' + f)], []
+    wx = 0xA0000000  # IMAGE_SCN_MEM_WRITE | IMAGE_SCN_MEM_EXECUTE
+    yield 'sections writable and executable', [
+        s.Name.rstrip(b'\0') for s in pe.sections if s.Characteristics & wx == wx], []
+    yield 'imports not known DLLs', [i.dll for i in pe.DIRECTORY_ENTRY_IMPORT
+                                     if i.dll.decode().lower()[:-4] not in KNOWN_DLLS], []
 
 
 failures = ['%s: got %r, expected %r' % c for c in checks(pefile.PE(sys.argv[1])) if c[1] != c[2]]

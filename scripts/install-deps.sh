@@ -31,6 +31,9 @@ have_pkg python3-pefile || need+=(python3-pefile)
 # The installers that the end-to-end tests build (NSIS, and MSI from WiX source).
 have_cmd makensis || need+=(nsis)
 have_cmd wixl || need+=(wixl)
+# Signing a copy of the release (scripts/sign.sh), and the throwaway certificate of its test.
+have_cmd osslsigncode || need+=(osslsigncode)
+have_cmd openssl || need+=(openssl)
 
 if [ ${#need[@]} -eq 0 ]; then
     exit 0

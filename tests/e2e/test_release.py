@@ -1,5 +1,5 @@
-"""The release: a reproducible Quorvane.exe, the ZIP package, and the guide's
-installer examples being the sources that the installer tests build."""
+"""The release: a reproducible Quorvane.exe, a signed copy of it, the ZIP package, and the
+guide's installer examples being the sources that the installer tests build."""
 
 import os, re, shutil, subprocess, unittest, zipfile
 from pathlib import Path
@@ -32,6 +32,24 @@ class Release(unittest.TestCase):
         self.assertTrue(first == second, "the two builds differ")
         self.assertEqual(pefile.PE(data=first).FILE_HEADER.TimeDateStamp, int(epoch))
         self.assertEqual([f for f in (ROOT, src, BIN, build) if str(f).encode() in first], [])
+
+    def test_a_signed_copy_verifies_and_the_build_stays_as_it_was(self):
+        # A throwaway self-signed certificate for code signing, in a PFX with a password.
+        work, password, built = WORK / "sign", "throwaway-secret", EXE.read_bytes()
+        shutil.rmtree(work, ignore_errors=True)
+        work.mkdir(parents=True)
+        run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=Quorvane test",
+            "-addext", "extendedKeyUsage=codeSigning", "-keyout", work / "key.pem", "-out", work / "cert.pem",
+            stderr=subprocess.DEVNULL)
+        run("openssl", "pkcs12", "-export", "-inkey", work / "key.pem", "-in", work / "cert.pem",
+            "-out", work / "cert.pfx", "-passout", "pass:" + password)
+        said = run("bash", ROOT / "scripts" / "sign.sh", EXE, work / "Quorvane.exe", work / "cert.pfx",
+                   env=dict(os.environ, QUORVANE_SIGN_PASSWORD=password), stderr=subprocess.STDOUT)
+        self.assertNotIn(password, said)
+        verified = run("osslsigncode", "verify", "-in", work / "Quorvane.exe", "-CAfile", work / "cert.pem")
+        self.assertIn("Signature verification: ok", verified)
+        self.assertRegex(verified, r"Message digest algorithm *: SHA256")
+        self.assertTrue(EXE.read_bytes() == built, "signing changed the build")
 
     def test_package_holds_program_guide_and_empty_payload_layout(self):
         name = "Quorvane-3.1.0.3-win32"

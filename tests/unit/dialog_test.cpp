@@ -252,4 +252,19 @@ TEST_F(Dialog, InstallThenUninstallRemovesFromTheRecordReadAtStart) {
     EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\core"));
 }
 
+TEST_F(Dialog, HardeningComesFirstAndARefusalChangesNothingElse) {
+    for (const wchar_t* tail : {L"", L"-install -silence"}) {  // the usage box; a silent install
+        Lines logs[2];
+        for (bool refused : {false, true}) {
+            SetUp();
+            seedRecord({L"ADTRootFolder", L"C:\\adt"});
+            fake::state().hardeningRefused = refused;
+            runProgram(nullptr, tail);
+            EXPECT_EQ(fake::state().calls.at(0), L"harden") << tail;
+            logs[refused] = fake::state().log;
+        }
+        EXPECT_EQ(logs[1], logs[0]) << tail;
+    }
+}
+
 }  // namespace

@@ -99,6 +99,7 @@ T takeFirst(std::vector<T>& items, T fallback) {
 
 RegistryKey::~RegistryKey() { delete static_cast<std::wstring*>(handle_); }
 long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool view64) {
+    gState.calls.push_back(L"registry");
     const std::wstring path = fake::key((parent ? keyOf(parent->handle_) : view64 ? L"64" : L"32") + L"\\" + subkey);
     gState.unlockedCalls += gState.runLocks == 0 && !view64 && !parent;
     if (std::none_of(gState.registry.begin(), gState.registry.end(),
@@ -126,6 +127,7 @@ long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t
 
 FileListing::~FileListing() { delete static_cast<std::vector<FindEntry>*>(handle_); }
 bool FileListing::first(const wchar_t* pathOrPattern, FindEntry* entry) {
+    gState.calls.push_back(L"listing");
     std::wstring path = pathOrPattern;
     const bool pattern = path.size() > 4 && path.compare(path.size() - 4, 4, L"\\*.*") == 0;
     if (pattern) path.resize(path.size() - 4);
@@ -158,6 +160,7 @@ bool FileListing::next(FindEntry* entry) {
 }
 
 bool entryAttributes(const wchar_t* path, std::uint32_t* attributes, std::uint64_t* size) {
+    gState.calls.push_back(L"attributes");
     if (!fake::exists(path)) return false;
     *attributes = fake::entryOf(L"", *fake::find(path)).attributes;
     if (size) *size = fake::find(path)->size;
@@ -240,6 +243,7 @@ bool HeldFolder::hold(const wchar_t* path, wchar_t* finalPath, std::size_t capac
 RunLock::RunLock() { ++gState.runLocks; }
 RunLock::~RunLock() { --gState.runLocks; }
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
+    gState.calls.push_back(L"module");
     copyText(buffer, capacity, gState.modulePath.substr(0, capacity - 1).c_str());
     return std::min(gState.modulePath.size(), capacity);
 }
@@ -308,7 +312,12 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     return 0;
 }
 void debugOutput(const wchar_t*) {}
+bool hardenProcess() {
+    gState.calls.push_back(L"harden");
+    return !gState.hardeningRefused;
+}
 int messageBox(Window, const wchar_t* text, const wchar_t* caption, unsigned type) {
+    gState.calls.push_back(L"box");
     gState.log.push_back(std::wstring(L"box ") + text + L"|" + caption + L"|" + fake::hex(type));
     return takeFirst(gState.answers, kIdOk);
 }

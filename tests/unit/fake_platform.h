@@ -56,6 +56,9 @@ struct State {
     int unlockedCalls = 0;              // record reads and shell operations while no run lock was held
     int changes = 0;                    // calls so far that change the disk
     int stopAt = 0, failAt = 0;         // the call that stops the program, and the one that fails
+    // The order of the run's calls, by kind: "harden", "registry" (an open), "listing", "module", "attributes", "box".
+    Lines calls;
+    bool hardeningRefused = false;
 };
 
 State& state();
