@@ -95,8 +95,11 @@ bool safeToDelete(const PathBuffer& path, const platform::FindEntry& entry) {
            nothingLeadsElsewhereUnseen(parentFinal, parent.text, entry);
 }
 
-// Removes every link at or below path as the link itself.
-bool removeLinksAt(const PathBuffer& path, const platform::FindEntry& entry) {
+// Makes the tree at path ready for the shell's delete, in one walk: every
+// link at or below it is removed as the link itself and, with readOnlyToo,
+// read-only files and folders lose the attribute (the shell's delete under
+// Wine refuses them, where Windows' deletes them).
+bool readyForDelete(const PathBuffer& path, const platform::FindEntry& entry, bool readOnlyToo) {
     if (isLink(entry)) {
         if (!removeLinkItself(path, entry.attributes)) {
             report(L"A link could not be removed as the link itself, attributes 0x%x",
@@ -105,20 +108,9 @@ bool removeLinksAt(const PathBuffer& path, const platform::FindEntry& entry) {
         }
         return true;
     }
-    if (!isFolder(entry.attributes)) {
-        return true;
-    }
-    return visitEntries(path.text, [&](const platform::FindEntry& below) {
-        PathBuffer belowPath;
-        return joinPath(belowPath, path.text, below.name) && removeLinksAt(belowPath, below);
-    });
-}
-
-// Read-only files and folders lose the attribute: the shell's delete under
-// Wine refuses them, where Windows' deletes them.
-bool clearReadOnly(const PathBuffer& path, const platform::FindEntry& entry) {
-    if ((entry.attributes & platform::kAttributeReadOnly) != 0 &&
+    if (readOnlyToo && (entry.attributes & platform::kAttributeReadOnly) != 0 &&
         !platform::setAttributes(path.text, entry.attributes & ~platform::kAttributeReadOnly)) {
+        report(L"Read-only attribute could not be cleared", 0, path.text);
         return false;
     }
     if (!isFolder(entry.attributes)) {
@@ -126,38 +118,35 @@ bool clearReadOnly(const PathBuffer& path, const platform::FindEntry& entry) {
     }
     return visitEntries(path.text, [&](const platform::FindEntry& below) {
         PathBuffer belowPath;
-        return joinPath(belowPath, path.text, below.name) && clearReadOnly(belowPath, below);
+        return joinPath(belowPath, path.text, below.name) &&
+               readyForDelete(belowPath, below, readOnlyToo);
     });
 }
 
-// Deletes the entry at path for good, links first as the links themselves.
-// The caller has made sure that nothing below leads elsewhere unseen.
+// The shell's delete of a tree made ready for it; true when it is gone.
+bool shellDelete(const PathBuffer& path, const platform::FindEntry& entry, platform::Window owner) {
+    const unsigned flags = isFolder(entry.attributes)
+                               ? kDeleteFolderFlags
+                               : kDeleteFolderFlags | platform::kFofFilesOnly;
+    bool aborted = false;
+    platform::FindEntry left{};
+    const int result = platform::shellFileOperation(
+        owner, platform::kFoDelete, ShellPathList(path).text, nullptr, flags, &aborted);
+    if (result != 0 || lookUpEntry(path.text, left)) {
+        report(L"Error in SHFileOperation [0x%x]", static_cast<unsigned>(result), path.text);
+        return false;
+    }
+    return true;
+}
+
+// Deletes the entry at path for good, links as the links themselves. The
+// caller has made sure that nothing below leads elsewhere unseen.
 bool deleteForGood(const PathBuffer& path, platform::Window owner) {
     platform::FindEntry entry{};
     if (!lookUpEntry(path.text, entry)) {
         return true;
     }
-    if (!removeLinksAt(path, entry)) {
-        return false;
-    }
-    if (isLink(entry)) {
-        return true;
-    }
-    if (!clearReadOnly(path, entry)) {
-        report(L"Read-only attribute could not be cleared", 0, path.text);
-        return false;
-    }
-    const unsigned flags = isFolder(entry.attributes)
-                               ? kDeleteFolderFlags
-                               : kDeleteFolderFlags | platform::kFofFilesOnly;
-    bool aborted = false;
-    const int result = platform::shellFileOperation(
-        owner, platform::kFoDelete, ShellPathList(path).text, nullptr, flags, &aborted);
-    if (result != 0 || lookUpEntry(path.text, entry)) {
-        report(L"Error in SHFileOperation [0x%x]", static_cast<unsigned>(result), path.text);
-        return false;
-    }
-    return true;
+    return readyForDelete(path, entry, true) && (isLink(entry) || shellDelete(path, entry, owner));
 }
 
 // Renames folder\name to its removing name and deletes it for good there,
@@ -263,7 +252,7 @@ bool unlinkSetAside(const ReplacedEntry& replaced) {
         return true;
     }
     return joinWithSuffix(aside, replaced.target.text, replaced.previous, kSetAside) &&
-           lookUpEntry(aside.text, entry) && removeLinksAt(aside, entry);
+           lookUpEntry(aside.text, entry) && readyForDelete(aside, entry, false);
 }
 
 void commitEntry(const ReplacedEntry& replaced, platform::Window owner) {
@@ -342,11 +331,11 @@ void removeEntry(const FinalPath& target, const wchar_t* name, platform::Window 
         report(L"Left alone: could not be renamed for removal (held open?)", 0, path.text);
         return;
     }
-    // A link below that cannot be removed so keeps the entry whole, back in
-    // its place: the shell's delete would follow it.
-    if (lookUpEntry(removing.text, renamed) && !removeLinksAt(removing, renamed)) {
+    // A link below that cannot be removed so keeps the entry, back in its
+    // place: the shell's delete would follow it.
+    if (!lookUpEntry(removing.text, renamed) || !readyForDelete(removing, renamed, true)) {
         platform::moveEntry(removing.text, path.text);
         return;
     }
-    deleteForGood(removing, owner);
+    shellDelete(removing, renamed, owner);
 }
