@@ -10,7 +10,7 @@
 #
 # --startup times start-up alone instead: -install -silence with the three
 # payload folders empty against cmd /c exit, 20 interleaved runs each by
-# default, page cache kept (about 2 minutes).
+# default, page cache kept (under a minute).
 # --baseline adds the older exe's install and uninstall (same payload, same
 # targets), interleaved with the current ones, and prints the new/old ratios.
 # --quorvane-only leaves out the other tools: with --baseline, about 8 minutes
