@@ -1,6 +1,7 @@
 """Measures the silent install and the uninstall of the real Quorvane.exe under
 Wine against Wine's own xcopy / rmdir and native cp / rm, on a payload made
-from a fixed seed. Run by scripts/bench.sh, pinned to one CPU; see there."""
+from a fixed seed; with --startup, the silent install with an empty payload
+against cmd /c exit. Run by scripts/bench.sh, pinned to one CPU; see there."""
 
 import argparse
 import os
@@ -26,6 +27,7 @@ WINE = WINE64 if BITS == 64 else "wine"
 # The build is named in the table.
 INSTALL = "Quorvane %d-bit -install -silence" % BITS
 UNINSTALL = "Quorvane %d-bit -uninstall" % BITS
+STARTUP = "Quorvane %d-bit -install -silence, empty payload" % BITS
 RECORD = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Parvex for Android"
 
 
@@ -54,6 +56,7 @@ SEED = 20260601
 ADT = "C:\\bench\\adt"
 # Payload folder -> the ADT Bundle's target folder.
 TARGETS = {"plugins\\Eclipse": ADT + "\\eclipse\\plugins", "add-ons": ADT + "\\sdk\\add-ons"}
+PAYLOADS = ["plugins\\Eclipse", "plugins\\IntelliJ IDEA", "add-ons"]
 OWN_FILES = ["eclipse\\eclipse.exe", "eclipse\\plugins\\org.eclipse.core_3.8.jar",
              "sdk\\platform-tools\\adb.exe"]
 KB, MB = 1024, 1024 * 1024
@@ -145,13 +148,27 @@ def commands(exe_folder, baseline):
     return tools
 
 
+def startup_commands(exe_folder, baseline):
+    """Start-up alone: the silent install with nothing to copy against cmd /c exit."""
+    tools = [(STARTUP, lambda: wine_run([exe_folder + "\\Quorvane.exe", "-install", "-silence"])),
+             ("cmd /c exit (Wine)", lambda: wine_run(["cmd", "/c", "exit"]))]
+    if baseline:
+        tools.append(("OLD -install -silence, empty payload",
+                      lambda: wine_run(["C:\\bench\\old\\Quorvane.exe", "-install", "-silence"])))
+    return tools
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--baseline", help="an older Quorvane.exe to compare with")
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, help="runs of each (5; 20 with --startup)")
     parser.add_argument("--quorvane-only", action="store_true",
                         help="leave out xcopy, rmdir, cp and rm (with --baseline: new against old)")
+    parser.add_argument("--startup", action="store_true",
+                        help="instead: the silent install with the three payload folders empty "
+                             "against cmd /c exit, page cache kept")
     options = parser.parse_args()
+    runs = options.runs or (20 if options.startup else 5)
     WORK.mkdir(parents=True, exist_ok=True)
     try:
         print("Making the bench prefix in", PREFIX, "...", flush=True)
@@ -159,8 +176,12 @@ def main():
         exe_folder = "C:\\bench\\new"
         host_path(exe_folder).mkdir(parents=True)
         shutil.copy(BIN / "Quorvane.exe", host_path(exe_folder))
-        print("Generating the payload (seed %d) ..." % SEED, flush=True)
-        generate_payload(exe_folder)
+        if options.startup:
+            for payload in PAYLOADS:
+                host_path(exe_folder + "\\" + payload).mkdir(parents=True)
+        else:
+            print("Generating the payload (seed %d) ..." % SEED, flush=True)
+            generate_payload(exe_folder)
         if options.baseline:
             # The old exe gets the same payload, hard-linked.
             subprocess.run(["cp", "-al", str(host_path(exe_folder)), str(host_path("C:\\bench\\old"))],
@@ -178,18 +199,24 @@ def main():
         print("Payload: %d files, %.1f MB (plugins\\IntelliJ IDEA is not used by an ADT Bundle)"
               % (files, size / MB))
 
-        tools = commands(exe_folder, options.baseline)
-        if options.quorvane_only:
-            tools = [tools[0]] + tools[3:]
+        # Each tool: its steps, (label, action, what its targets hold after it).
+        if options.startup:
+            tools = [[(label, action, "install")]
+                     for label, action in startup_commands(exe_folder, options.baseline)]
+        else:
+            tools = [[(install_label, install, "install"), (remove_label, remove, "remove")]
+                     for install_label, install, remove_label, remove
+                     in commands(exe_folder, options.baseline)]
+            if options.quorvane_only:
+                tools = [tools[0]] + tools[3:]
         times = {}
         dropped = True
-        for run in range(options.runs):
+        for run in range(runs):
             # Interleaved, starting with another tool each run.
-            for install_label, install, remove_label, remove in tools[run % len(tools):] + \
-                    tools[:run % len(tools)]:
-                for label, action, after in ((install_label, install, "install"),
-                                             (remove_label, remove, "remove")):
-                    dropped = drop_caches() and dropped
+            for steps in tools[run % len(tools):] + tools[:run % len(tools)]:
+                for label, action, after in steps:
+                    # Start-up is timed warm: a cold one would time the disk.
+                    dropped = (options.startup or drop_caches()) and dropped
                     start = time.perf_counter()
                     action()
                     times.setdefault(label, []).append(time.perf_counter() - start)
@@ -200,7 +227,7 @@ def main():
                         if manifest(target) != want:
                             raise SystemExit("%s, run %d: %s does not hold what it should"
                                              % (label, run + 1, target))
-            print("run %d of %d done" % (run + 1, options.runs), flush=True)
+            print("run %d of %d done" % (run + 1, runs), flush=True)
     finally:
         subprocess.run([WINESERVER, "-k"], env=wine_environment(), timeout=60)
 
@@ -210,10 +237,21 @@ def main():
     print("\nMachine: %s, %d CPUs (all runs pinned to CPU 0), Linux %s, %s" %
           (cpu, os.cpu_count(), platform.release(), wine))
     print("Page cache %s before each run. %d runs each, interleaved; every run checked "
-          "for every file and byte." % ("dropped" if dropped else "NOT dropped (not permitted)",
-                                       options.runs))
-    print("\n| Command | min s | median s | median ms/file |\n|---|---:|---:|---:|")
+          "for every file and byte." % ("kept (warm start-up)" if options.startup else
+                                       "dropped" if dropped else "NOT dropped (not permitted)",
+                                       runs))
     median = {label: statistics.median(values) for label, values in times.items()}
+    if options.startup:
+        print("\n| Command | min ms | median ms |\n|---|---:|---:|")
+        for label, values in times.items():
+            print("| %s | %.0f | %.0f |" % (label, 1000 * min(values), 1000 * median[label]))
+        ratios = [(STARTUP, "cmd /c exit (Wine)")]
+        if options.baseline:
+            ratios += [("OLD -install -silence, empty payload", "cmd /c exit (Wine)"),
+                       (STARTUP, "OLD -install -silence, empty payload")]
+        print_ratios(ratios, times, median)
+        return
+    print("\n| Command | min s | median s | median ms/file |\n|---|---:|---:|---:|")
     for label, values in times.items():
         print("| %s | %.2f | %.2f | %.2f |" % (label, min(values), median[label],
                                                 1000 * median[label] / files))
@@ -222,6 +260,10 @@ def main():
         (UNINSTALL, "cmd /c rmdir /s /q (Wine)"), (UNINSTALL, "rm -rf (native)")]
     if options.baseline:
         ratios += [(INSTALL, "OLD -install -silence"), (UNINSTALL, "OLD -uninstall")]
+    print_ratios(ratios, times, median)
+
+
+def print_ratios(ratios, times, median):
     print("\n| Ratio | of medians | of minima |\n|---|---:|---:|")
     for a, b in ratios:
         print("| %s / %s | %.2f | %.2f |" % (a, b, median[a] / median[b],

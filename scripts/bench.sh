@@ -6,8 +6,11 @@
 # to CPU 0, the page cache dropped before each run where permitted, every run
 # checked for every file and byte; prints min, median and ratios.
 #
-#   bash scripts/bench.sh [--runs N] [--baseline OLD.exe] [--quorvane-only]
+#   bash scripts/bench.sh [--runs N] [--baseline OLD.exe] [--quorvane-only] [--startup]
 #
+# --startup times start-up alone instead: -install -silence with the three
+# payload folders empty against cmd /c exit, 20 interleaved runs each by
+# default, page cache kept (under a minute).
 # --baseline adds the older exe's install and uninstall (same payload, same
 # targets), interleaved with the current ones, and prints the new/old ratios.
 # --quorvane-only leaves out the other tools: with --baseline, about 8 minutes
