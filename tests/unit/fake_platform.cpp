@@ -101,7 +101,6 @@ RegistryKey::~RegistryKey() { delete static_cast<std::wstring*>(handle_); }
 long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool view64) {
     gState.calls.push_back(L"registry");
     const std::wstring path = fake::key((parent ? keyOf(parent->handle_) : view64 ? L"64" : L"32") + L"\\" + subkey);
-    gState.unlockedCalls += gState.runLocks == 0 && !view64 && !parent;
     if (std::none_of(gState.registry.begin(), gState.registry.end(),
                      [&](const auto& k) { return k.first == path || fake::startsWith(k.first, path + L"\\"); }))
         return 2;                      // ERROR_FILE_NOT_FOUND
@@ -240,8 +239,8 @@ bool HeldFolder::hold(const wchar_t* path, wchar_t* finalPath, std::size_t capac
     gState.held.push_back(fake::key(where));
     return copyText(finalPath, capacity, (L"\\\\?\\" + where).c_str());
 }
-RunLock::RunLock() { ++gState.runLocks; }
-RunLock::~RunLock() { --gState.runLocks; }
+RunLock::RunLock() { gState.calls.push_back(L"lock"); }
+RunLock::~RunLock() { gState.calls.push_back(L"unlock"); }
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
     gState.calls.push_back(L"module");
     copyText(buffer, capacity, gState.modulePath.substr(0, capacity - 1).c_str());
@@ -273,7 +272,6 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     gState.log.push_back((operation == kFoCopy ? L"copy " + std::wstring(to) : L"delete " + source) + L" " +
                          fake::hex(flags) + (owner ? L" owned" : L""));
     *anyAborted = false;
-    gState.unlockedCalls += gState.runLocks == 0;
     if (gState.duringShell) gState.duringShell();
     // Stopped in the middle, a copy has made its first entry.
     const bool stopHere = gState.changes + 1 == gState.stopAt;

@@ -52,11 +52,10 @@ struct State {
     std::function<void()> inDialog;     // what the user does while the main dialog runs
     std::function<void()> duringShell;  // what happens while a shell operation runs
     std::vector<std::wstring> held;     // folders held open, by key
-    int runLocks = 0;                   // run locks held now
-    int unlockedCalls = 0;              // record reads and shell operations while no run lock was held
     int changes = 0;                    // calls so far that change the disk
     int stopAt = 0, failAt = 0;         // the call that stops the program, and the one that fails
-    // The order of the run's calls, by kind: "harden", "registry" (an open), "listing", "module", "attributes", "box".
+    // The order of the run's calls, by kind: "harden", "lock", "unlock", "registry" (an open), "listing", "module",
+    // "attributes", "box".
     Lines calls;
     bool hardeningRefused = false;
 };

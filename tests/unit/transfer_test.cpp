@@ -47,26 +47,20 @@ Tree tree() {
 // The tree with every payload-named entry of the standalone targets gone, and the payload's in their place
 // when given.
 Tree payloadNamedReplaced(Tree nodes, bool withPayload) {
-    const std::pair<std::wstring, std::wstring> steps[] = {{L"c:\\setup\\plugins\\eclipse", L"c:\\eclipse\\plugins"},
-                                                           {L"c:\\setup\\add-ons", L"c:\\sdk\\add-ons"}};
     const Tree all = tree();
-    for (const auto& [payload, target] : steps)
-        for (const auto& [key, node] : all) {
-            if (key.rfind(payload + L"\\", 0) != 0) continue;
-            const std::wstring name =
-                key.substr(payload.size() + 1, key.find(L'\\', payload.size() + 1) - payload.size() - 1);
-            for (auto n = nodes.begin(); n != nodes.end();)
-                n = (n->first == target + L"\\" + name || n->first.rfind(target + L"\\" + name + L"\\", 0) == 0)
-                        ? nodes.erase(n)
-                        : std::next(n);
+    for (const auto& [payload, target] :
+         {std::pair<std::wstring, std::wstring>{L"c:\\setup\\plugins\\eclipse", L"c:\\eclipse\\plugins"},
+          {L"c:\\setup\\add-ons", L"c:\\sdk\\add-ons"}}) {
+        for (auto n = nodes.begin(); n != nodes.end();) {
+            const std::wstring below = n->first.rfind(target + L"\\", 0) == 0 ? n->first.substr(target.size()) : L"";
+            n = !below.empty() && all.count(payload + below.substr(0, below.find(L'\\', 1))) ? nodes.erase(n)
+                                                                                             : std::next(n);
         }
-    for (const auto& [payload, target] : steps)
         for (const auto& [key, node] : all)
-            if (withPayload && key.rfind(payload + L"\\", 0) == 0) {
-                std::wstring copied = node;
-                copied.replace(0, payload.size(), all.at(target).substr(0, target.size()));
-                nodes[target + key.substr(payload.size())] = copied;
-            }
+            if (withPayload && key.rfind(payload + L"\\", 0) == 0)
+                nodes[target + key.substr(payload.size())] =
+                    all.at(target).substr(0, target.size()) + node.substr(payload.size());
+    }
     return nodes;
 }
 
@@ -128,10 +122,9 @@ TEST_F(Transfer, StepsOfEveryKindAndRunModeInOrder) {
         if (studioFound) seedStudio();
         runProgram(nullptr, tail);
         EXPECT_EQ(work(), log) << tail;
-        EXPECT_FALSE(fake::exists(L"C:\\x") || fake::exists(L"C:\\y") || fake::exists(L"C:\\studio-sdk\\plugins"))
-            << tail;
-        // The run lock is held around every read of the record and every shell operation.
-        EXPECT_EQ(fake::state().unlockedCalls, 0) << tail;
+        // A run that acts takes the run lock before anything but its hardening, and holds it to its end.
+        const Lines& calls = fake::state().calls;
+        EXPECT_EQ(calls.at(1) == L"lock" && calls.back() == L"unlock", std::wstring(tail) != L"-silence") << tail;
     }
 }
 
@@ -147,7 +140,8 @@ TEST_F(Transfer, APreExistingEntryEndsAsThePayloadOrExactlyAsItWas) {
     };
     for (const auto& [source, bytes, failed] : std::vector<std::tuple<std::wstring, int, std::wstring>>{
              {L"c:\\setup\\plugins\\eclipse\\core\\lib.jar", 3, L"core 615"},
-             {L"c:\\setup\\plugins\\eclipse\\ui.jar", -1, L"ui.jar 695"}, {L"", 0, L"ui.jar 695"}}) {
+             {L"c:\\setup\\plugins\\eclipse\\ui.jar", -1, L"ui.jar 695"},
+             {L"", 0, L"ui.jar 695"}}) {
         fake::state().shortFiles = {{source, bytes}};
         folderInTheWay = source.empty();
         EXPECT_FALSE(integrateStandalone()) << source;
@@ -201,9 +195,7 @@ TEST_F(Transfer, EveryStopAndFailureIsRecoveredByTheNextRun) {
                 } catch (const fake::Stopped&) { ended = false; }
                 const bool changedNothing = fake::state().changes < k;
                 // A failed dialog run that ends leaves exactly what was there.
-                if (!stop && !silent && !integrated) {
-                    EXPECT_EQ(tree(), before) << k;
-                }
+                if (!stop && !silent && !integrated) { EXPECT_EQ(tree(), before) << k; }
                 fake::state().stopAt = fake::state().failAt = 0;
                 if (silent) {
                     runProgram(nullptr, L"-install -silence");
@@ -233,11 +225,9 @@ TEST_F(Transfer, RemovalTakesLinksAsTheLinksThemselves) {
                                         L"move C:\\sdk\\add-ons\\addon C:\\sdk\\add-ons\\addon.quorvane-removing",
                                         L"rmdir C:\\sdk\\add-ons\\addon.quorvane-removing\\deep\\link",
                                         L"delete C:\\sdk\\add-ons\\addon.quorvane-removing 614"}));
-    EXPECT_TRUE(fake::exists(L"C:\\outside\\kept"));
     // A folder below which a link cannot be removed is back in its place whole; so is one below which a listing
     // fails or breaks off, or an entry leads elsewhere unseen.
     fake::add(L"C:\\sdk\\add-ons\\addon\\deep\\unread");
-    const Tree before = tree();
     for (const auto& [below, node] : std::vector<std::pair<std::wstring, fake::Node>>{
              {L"a", {true, platform::kAttributeReparsePoint | 0x1, L"c:\\outside"}},
              {L"deep", {true, 0, L"", 0, true}},
@@ -250,7 +240,6 @@ TEST_F(Transfer, RemovalTakesLinksAsTheLinksThemselves) {
         EXPECT_EQ(tree(), arranged) << below;
         fake::state() = saved;
     }
-    EXPECT_EQ(tree(), before);
 }
 
 // The double's shell copy writes through every link on its way, as the real one does.
@@ -314,17 +303,13 @@ TEST_F(Transfer, NoTargetInTheProgramsFolderAndNoProgramInATarget) {
 
 // While a run copies, its target and payload folders, and every folder above them, cannot be renamed.
 TEST_F(Transfer, TheFoldersOfARunCannotBeRenamedWhileItRuns) {
-    Lines renamed;
+    int renamed = 0;
     fake::state().duringShell = [&renamed] {
-        for (const wchar_t* folder : {L"C:\\eclipse\\plugins", L"C:\\eclipse", L"C:\\sdk", L"C:\\Setup\\add-ons"}) {
-            if (platform::moveEntry(folder, L"C:\\moved")) {
-                renamed.push_back(folder);
-                platform::moveEntry(L"C:\\moved", folder);
-            }
-        }
+        for (const wchar_t* folder : {L"C:\\eclipse\\plugins", L"C:\\eclipse", L"C:\\sdk", L"C:\\Setup\\add-ons"})
+            renamed += platform::moveEntry(folder, L"C:\\moved");
     };
     EXPECT_TRUE(integrateStandalone());
-    EXPECT_EQ(renamed, Lines{});
+    EXPECT_EQ(renamed, 0);
     fake::state().duringShell = nullptr;
     EXPECT_TRUE(platform::moveEntry(L"C:\\eclipse", L"C:\\moved"));  // released when the run ends
 }
