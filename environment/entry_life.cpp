@@ -83,6 +83,8 @@ bool nothingLeadsElsewhereUnseen(const FinalPath& folderFinal, const wchar_t* fo
     });
 }
 
+// The entry at path can go without anything being followed, judged from
+// where its folder really is.
 bool safeToDelete(const PathBuffer& path, const platform::FindEntry& entry) {
     FinalPath parentFinal;
     PathBuffer parent = path;
