@@ -103,7 +103,7 @@ bool moveEntry(const wchar_t* from, const wchar_t* to);
 bool setAttributes(const wchar_t* path, std::uint32_t attributes);
 
 // A folder held open without delete sharing, released with the object:
-// while it is held, neither it nor a folder above it can be renamed, removed
+// while it is held, on Windows, neither it nor a folder above it can be renamed, removed
 // or replaced by a link. Entries inside it can still be changed.
 class HeldFolder {
 public:
