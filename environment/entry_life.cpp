@@ -166,6 +166,15 @@ bool renameAndDelete(const wchar_t* folder, const wchar_t* name, platform::Windo
     return deleteForGood(removing, owner);
 }
 
+// The mark that nothing of the entry's name was there goes: the entry is
+// committed or restored.
+void removeAbsentMark(const ReplacedEntry& replaced) {
+    PathBuffer mark;
+    if (joinWithSuffix(mark, replaced.target.text, replaced.name, kWasAbsent)) {
+        platform::removeDirectory(mark.text);
+    }
+}
+
 }  // namespace
 
 bool isLink(const platform::FindEntry& entry) {
@@ -260,9 +269,7 @@ bool unlinkSetAside(const ReplacedEntry& replaced) {
 void commitEntry(const ReplacedEntry& replaced, platform::Window owner) {
     PathBuffer aside;
     if (replaced.previous[0] == L'\0') {
-        if (joinWithSuffix(aside, replaced.target.text, replaced.name, kWasAbsent)) {
-            platform::removeDirectory(aside.text);
-        }
+        removeAbsentMark(replaced);
         return;
     }
     PathBuffer removing;
@@ -294,9 +301,7 @@ void restoreEntry(const ReplacedEntry& replaced, platform::Window owner) {
         return;
     }
     if (replaced.previous[0] == L'\0') {
-        if (joinWithSuffix(aside, replaced.target.text, replaced.name, kWasAbsent)) {
-            platform::removeDirectory(aside.text);
-        }
+        removeAbsentMark(replaced);
         return;
     }
     PathBuffer back;

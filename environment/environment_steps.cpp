@@ -218,12 +218,12 @@ bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, plat
     StepFolders folders[2];
     const IntegrationStep* steps[2] = {&integrationStep(kind, 1), &integrationStep(kind, 2)};
     bool usable = makeFullRoots(kind, roots, full);
+    PathBuffer targets[2];
     for (int i = 0; i < 2 && usable; ++i) {
-        PathBuffer target;
         std::uint32_t attributes = 0;
-        usable = stepTarget(*steps[i], full.roots, target);
+        usable = stepTarget(*steps[i], full.roots, targets[i]);
         // A step whose target is missing has nothing to remove.
-        folders[i].missing = usable && !platform::entryAttributes(target.text, &attributes);
+        folders[i].missing = usable && !platform::entryAttributes(targets[i].text, &attributes);
         usable = usable && (folders[i].missing || holdTarget(*steps[i], full.roots, folders[i]));
     }
     if (!usable) {
@@ -231,9 +231,7 @@ bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, plat
         return false;
     }
     for (int i = 0; i < 2; ++i) {
-        PathBuffer target;
-        stepTarget(*steps[i], full.roots, target);
-        if (folders[i].missing || isKept(target, kept)) {
+        if (folders[i].missing || isKept(targets[i], kept)) {
             continue;
         }
         if (!holdPayload(*steps[i], folders[i]) ||
