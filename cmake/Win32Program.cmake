@@ -7,6 +7,7 @@ add_executable(Quorvane WIN32
   platform/win32_files.cpp
   platform/win32_dialog.cpp
   platform/win32_hardening.cpp
+  platform/win32_run_lock.cpp
   resources/quorvane.rc
 )
 target_link_libraries(Quorvane PRIVATE quorvane_core shell32 ole32 advapi32 user32)

@@ -16,6 +16,7 @@ constexpr long kSuccess = 0;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kAttributeReadOnly = 0x1;
+constexpr std::uint32_t kAttributeHidden = 0x2;
 constexpr std::uint32_t kAttributeDirectory = 0x10;
 constexpr std::uint32_t kAttributeReparsePoint = 0x400;
 constexpr std::uint32_t kReparseTagNameSurrogate = 0x20000000;
@@ -50,10 +51,15 @@ public:
     // Opens subkey below parent, or below HKEY_LOCAL_MACHINE when parent is
     // null; the 64-bit view flag is added only where asked for.
     long open(const RegistryKey* parent, const wchar_t* subkey, bool view64);
+    // Opens subkey below HKEY_LOCAL_MACHINE, making it when it is missing.
+    long create(const wchar_t* subkey, bool view64);
     // Raw value data; size is the capacity in bytes on entry and the
     // stored length on return, as RegQueryValueExW reports it.
     long query(const wchar_t* name, std::uint32_t* type, void* data, std::uint32_t* size) const;
     long setString(const wchar_t* name, const void* data, std::uint32_t size) const;
+    long deleteValue(const wchar_t* name) const;
+    // The name of the index-th value; false past the last one, or when it does not fit.
+    bool valueName(std::uint32_t index, wchar_t* name, std::size_t capacity) const;
 
 private:
     void* handle_ = nullptr;
@@ -120,14 +126,24 @@ private:
     void* handle_ = nullptr;
 };
 
-// One run at a time, on the whole machine: a named mutex, waited for when
-// another run holds it, released with the object.
+// Deletes subkey below HKEY_LOCAL_MACHINE when it holds no subkey.
+bool deleteRegistryKey(const wchar_t* subkey, bool view64);
+
+// One run at a time, on the whole machine: a mutex that only administrators
+// can make or hold, released with the object or by release.
 class RunLock {
 public:
-    RunLock();
+    RunLock() = default;
     RunLock(const RunLock&) = delete;
     RunLock& operator=(const RunLock&) = delete;
-    ~RunLock();
+    ~RunLock() { release(); }
+
+    // Waits at most milliseconds for it. False when another run held it all
+    // that time. True when it is held, or when no lock that only
+    // administrators hold can be had (said on the debugger output): then
+    // nobody can make the run wait.
+    bool take(std::uint32_t milliseconds);
+    void release();
 
 private:
     void* handle_ = nullptr;
@@ -159,6 +175,9 @@ std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::siz
 // result code; anyAborted reports fAnyOperationsAborted.
 int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, const wchar_t* to,
                        unsigned flags, bool* anyAborted);
+
+// GetLastError: the cause of the last call that failed.
+std::uint32_t lastError();
 
 // Text for a debugger, never for a window.
 void debugOutput(const wchar_t* text);

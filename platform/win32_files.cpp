@@ -7,6 +7,9 @@
 
 #include "platform/platform.h"
 
+static_assert(platform::kAttributeReadOnly == FILE_ATTRIBUTE_READONLY &&
+                  platform::kAttributeHidden == FILE_ATTRIBUTE_HIDDEN,
+              "read-only and hidden attributes");
 static_assert(platform::kAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY, "directory attribute");
 static_assert(platform::kAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT, "reparse point");
 

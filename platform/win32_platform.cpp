@@ -48,6 +48,20 @@ long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool vi
     return status;
 }
 
+long RegistryKey::create(const wchar_t* subkey, bool view64) {
+    HKEY made = nullptr;
+    const REGSAM access = KEY_ALL_ACCESS | (view64 ? KEY_WOW64_64KEY : 0);
+    const LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, nullptr, 0, access,
+                                        nullptr, &made, nullptr);
+    if (status == ERROR_SUCCESS) {
+        if (handle_ != nullptr) {
+            RegCloseKey(static_cast<HKEY>(handle_));
+        }
+        handle_ = made;
+    }
+    return status;
+}
+
 long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data,
                         std::uint32_t* size) const {
     DWORD valueType = 0;
@@ -62,6 +76,21 @@ long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data,
 long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t size) const {
     return RegSetValueExW(static_cast<HKEY>(handle_), name, 0, REG_SZ,
                           static_cast<const BYTE*>(data), size);
+}
+
+long RegistryKey::deleteValue(const wchar_t* name) const {
+    return RegDeleteValueW(static_cast<HKEY>(handle_), name);
+}
+
+bool RegistryKey::valueName(std::uint32_t index, wchar_t* name, std::size_t capacity) const {
+    DWORD length = static_cast<DWORD>(capacity);
+    return RegEnumValueW(static_cast<HKEY>(handle_), index, name, &length, nullptr, nullptr,
+                         nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool deleteRegistryKey(const wchar_t* subkey, bool view64) {
+    return RegDeleteKeyExW(HKEY_LOCAL_MACHINE, subkey, view64 ? KEY_WOW64_64KEY : 0, 0) ==
+           ERROR_SUCCESS;
 }
 
 std::size_t expandEnvironmentStrings(const wchar_t* text, wchar_t* out, std::size_t capacity) {
@@ -83,28 +112,8 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     return result;
 }
 
-RunLock::RunLock() : handle_(CreateMutexW(nullptr, FALSE, L"Global\\Quorvane.OneRunAtATime")) {
-    if (handle_ == nullptr) {
-        OutputDebugStringW(L"No lock against a second run could be made; going on");
-        return;
-    }
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        OutputDebugStringW(L"Another run is under way: waiting for it to end");
-    }
-    // An abandoned lock is owned too: the run before was killed, and the
-    // next run at each target brings back what it left.
-    const DWORD waited = WaitForSingleObject(handle_, INFINITE);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        CloseHandle(handle_);
-        handle_ = nullptr;
-    }
-}
-
-RunLock::~RunLock() {
-    if (handle_ != nullptr) {
-        ReleaseMutex(handle_);
-        CloseHandle(handle_);
-    }
+std::uint32_t lastError() {
+    return GetLastError();
 }
 
 void debugOutput(const wchar_t* text) {
