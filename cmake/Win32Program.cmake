@@ -27,12 +27,14 @@ if(MINGW)
   endif()
 endif()
 
-add_executable(uiauto tests/e2e/uiauto.cpp)
+# uiauto takes the program's run lock from the same source, to make a run wait.
+add_executable(uiauto tests/e2e/uiauto.cpp platform/win32_run_lock.cpp)
+target_include_directories(uiauto PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(uiauto PRIVATE UNICODE _UNICODE)
 if(MINGW)
   target_link_options(uiauto PRIVATE -municode -static -static-libgcc -static-libstdc++)
 endif()
-target_link_libraries(uiauto PRIVATE user32)
+target_link_libraries(uiauto PRIVATE user32 advapi32)
 
 if(MSVC)
   # The manifest comes from the resources; the linker must not add its own.

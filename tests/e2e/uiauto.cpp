@@ -12,6 +12,8 @@
 //                              does, and presses OK, or Cancel for - or when OK is disabled
 //   uiauto hold PATH MS        opens the file PATH with no sharing, says "held", and
 //                              keeps it open for MS (or until killed)
+//   uiauto lock MS             takes the program's run lock (waiting at most MS), says
+//                              "held", and keeps it for MS (or until killed)
 //
 // Exit status 1, with the reason on the last line, when a wait timed out, a
 // window was missing or the path could not be selected.
@@ -21,6 +23,8 @@
 
 #include <cstdio>
 #include <string>
+
+#include "platform/platform.h"
 
 namespace {
 
@@ -107,7 +111,7 @@ bool select(HWND browser, const wchar_t* path, DWORD ms) {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
     HWND window = argc > 2 ? reinterpret_cast<HWND>(wcstoull(argv[2], nullptr, 10)) : nullptr;
-    const DWORD ms = argc > 3 ? wcstoul(argv[argc - 1], nullptr, 10) : 0;
+    const DWORD ms = argc > 2 ? wcstoul(argv[argc - 1], nullptr, 10) : 0;
     if (verb == L"wait" && argc == 4) {
         window = waitDialog(_wtoi(argv[2]), nullptr, ms);
         if (!window) return fail("timeout");
@@ -144,6 +148,14 @@ int wmain(int argc, wchar_t** argv) {
         std::fflush(stdout);
         Sleep(ms);
         CloseHandle(file);
+        return 0;
+    }
+    if (verb == L"lock" && argc == 3) {  // the program's own lock, so that its runs wait for us
+        platform::RunLock lock;
+        if (!lock.take(ms)) return fail("not taken");
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(ms);
         return 0;
     }
     return fail("usage: see the top of uiauto.cpp");
