@@ -4,6 +4,7 @@
 #include "dialog/messages.h"
 #include "environment/environment_steps.h"
 #include "environment/integration_record.h"
+#include "environment/journal.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -82,6 +83,14 @@ void cleanRecordedEnvironment(EnvironmentKind integrated, const KeptFolders& jus
 // window; true on success.
 bool integrate(const Target& target, platform::ProgressWindow& progress) {
     progress.showAndPaint();
+    // From the press to the record write, and no longer: an open dialog
+    // never blocks an installer. The clean step acts on the record as it is
+    // once the lock is held.
+    platform::RunLock oneRunAtATime;
+    if (!takeRunLock(oneRunAtATime, gDialog.mainWindow)) {
+        return false;
+    }
+    readIntegrationRecord();
     if (!integrateEnvironment(target.kind, target.roots, target.order, gDialog.mainWindow)) {
         return false;
     }

@@ -6,6 +6,7 @@
 #include "driver/command_line.h"
 #include "environment/environment_steps.h"
 #include "environment/integration_record.h"
+#include "environment/journal.h"
 
 namespace {
 
@@ -33,9 +34,17 @@ int runProgram(void* instance, const wchar_t* tail) {
         return 0;
     }
     // Two installers, or an installer and a user, never interleave their work.
-    const platform::RunLock oneRunAtATime;
+    // A silent run holds the lock from before it reads the record to its end;
+    // the dialog takes it for each Integrate only, so that an open dialog
+    // blocks no installer.
+    platform::RunLock oneRunAtATime;
+    const bool interactive = options.install && !options.silent;
+    if (!interactive && !takeRunLock(oneRunAtATime, nullptr)) {
+        return 0;
+    }
     readIntegrationRecord();
     findAndroidStudio();
+    const IntegrationRecord atStart = gRecord;
 
     if (options.install) {
         if (options.silent) {
@@ -48,7 +57,11 @@ int runProgram(void* instance, const wchar_t* tail) {
         }
     }
     if (options.uninstall) {
+        if (interactive && !takeRunLock(oneRunAtATime, nullptr)) {
+            return 0;
+        }
         // The record as read at start, even when the dialog rewrote it.
+        gRecord = atStart;
         const EnvironmentKind kind = recordedKind(gRecord);
         removeEnvironment(kind, recordedRoots(kind), nullptr);
     }

@@ -4,10 +4,6 @@
 
 namespace {
 
-bool isFolder(std::uint32_t attributes) {
-    return (attributes & platform::kAttributeDirectory) != 0;
-}
-
 // The entry itself at destination: its kind, and a file's size.
 bool arrivedAs(const PathBuffer& destination, const platform::FindEntry& entry) {
     std::uint32_t attributes = 0;

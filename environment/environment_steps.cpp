@@ -4,6 +4,7 @@
 
 #include "environment/diagnostics.h"
 #include "environment/folder_rules.h"
+#include "environment/journal.h"
 #include "environment/payload_transfer.h"
 #include "environment/program_bounds.h"
 
@@ -56,6 +57,7 @@ struct StepFolders {
     platform::HeldFolder heldTarget;  // or, while it is missing, its parent
     FinalPath payload;
     platform::HeldFolder heldPayload;
+    StagingFolder staging;
 };
 
 // Holds the step's target, or the parent of a missing add-on target, and
@@ -106,6 +108,20 @@ bool makeTarget(StepFolders& folders, PathBuffer& made) {
     return holdFinal(folders.heldTarget, made.text, folders.target);
 }
 
+// A target where a run that did not end left what could not be finished is
+// left alone: its slots would be finished the wrong way with this run's.
+bool stagingClear(StepFolders& folders) {
+    if (!folders.staging.setTarget(folders.target.text)) {
+        return false;
+    }
+    if (!folders.missing && folders.staging.present()) {
+        report(L"Left alone: a run that did not end left what could not be finished", 0,
+               folders.target.text);
+        return false;
+    }
+    return true;
+}
+
 // The copy of both steps, committed or restored; made names an add-on
 // folder that it made, for the caller to remove after a failure, once the
 // folders are no longer held.
@@ -122,22 +138,25 @@ bool replaceSteps(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder
             return false;
         }
     }
-    ReplacedEntries replaced;
+    for (int i = 0; i < 2; ++i) {
+        if (!holdPayload(*steps[i], folders[i]) || !payloadNamesUsable(folders[i].payload.text) ||
+            !stagingClear(folders[i])) {
+            return false;
+        }
+    }
+    JournalEntry journal;
+    StagingFolder* const staging[2] = {&folders[0].staging, &folders[1].staging};
+    if (!journal.begin(Direction::Back, staging, 2)) {
+        return false;
+    }
     bool whole = true;
     for (int i = 0; i < 2 && whole; ++i) {
-        whole = holdPayload(*steps[i], folders[i]) &&
-                (folders[i].missing ||
-                 recoverTarget(folders[i].target.text, folders[i].payload.text, owner));
-    }
-    for (int i = 0; i < 2 && whole; ++i) {
         whole = (!folders[i].missing || makeTarget(folders[i], made)) &&
-                copyPayload(folders[i].target, folders[i].payload.text, owner, replaced);
+                copyPayload(folders[i].staging, folders[i].payload.text, owner);
     }
-    if (whole && commitReplaced(replaced, owner)) {
-        return true;
-    }
-    restoreReplaced(replaced, owner);
-    return false;
+    // The commit point: from here on the run only goes forward.
+    whole = whole && journal.commit();
+    return journal.end(owner) && whole;
 }
 
 bool isKept(const PathBuffer& target, const KeptFolders* kept) {
@@ -216,28 +235,33 @@ bool removeEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, plat
                        const KeptFolders* kept) {
     FullRoots full;
     StepFolders folders[2];
+    StagingFolder* staging[2] = {};
+    int worked = 0;
     const IntegrationStep* steps[2] = {&integrationStep(kind, 1), &integrationStep(kind, 2)};
     bool usable = makeFullRoots(kind, roots, full);
-    PathBuffer targets[2];
     for (int i = 0; i < 2 && usable; ++i) {
+        PathBuffer target;
         std::uint32_t attributes = 0;
-        usable = stepTarget(*steps[i], full.roots, targets[i]);
-        // A step whose target is missing has nothing to remove.
-        folders[i].missing = usable && !platform::entryAttributes(targets[i].text, &attributes);
-        usable = usable && (folders[i].missing || holdTarget(*steps[i], full.roots, folders[i]));
+        usable = stepTarget(*steps[i], full.roots, target);
+        // A step whose target is missing, or kept, has nothing to remove.
+        folders[i].missing = usable && (!platform::entryAttributes(target.text, &attributes) ||
+                                        isKept(target, kept));
+        usable = usable && (folders[i].missing || (holdTarget(*steps[i], full.roots, folders[i]) &&
+                                                   stagingClear(folders[i])));
+        if (usable && !folders[i].missing) {
+            staging[worked++] = &folders[i].staging;
+        }
     }
-    if (!usable) {
+    JournalEntry journal;
+    if (!usable || !journal.begin(Direction::Forward, staging, worked)) {
         platform::debugOutput(L"An environment root is not usable: nothing was removed");
         return false;
     }
-    for (int i = 0; i < 2; ++i) {
-        if (folders[i].missing || isKept(targets[i], kept)) {
-            continue;
-        }
-        if (!holdPayload(*steps[i], folders[i]) ||
-            !removePayload(folders[i].target, folders[i].payload.text, owner)) {
-            return false;
-        }
+    bool removed = true;
+    for (int i = 0; i < 2 && removed; ++i) {
+        removed = folders[i].missing ||
+                  (holdPayload(*steps[i], folders[i]) &&
+                   removePayload(folders[i].staging, folders[i].payload.text, owner));
     }
-    return true;
+    return journal.end(owner) && removed;
 }

@@ -6,6 +6,10 @@
 #include "environment/path_buffer.h"
 #include "platform/platform.h"
 
+inline bool isFolder(std::uint32_t attributes) {
+    return (attributes & platform::kAttributeDirectory) != 0;
+}
+
 // "." and "..", whatever their attributes: no file can have these names.
 bool isDotEntry(const platform::FindEntry& entry);
 

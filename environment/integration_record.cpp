@@ -93,6 +93,7 @@ EnvironmentKind recordedKind(const IntegrationRecord& record) {
 }
 
 bool readIntegrationRecord() {
+    gRecord = IntegrationRecord();  // read again at an Integrate: a value may have gone
     platform::RegistryKey uninstall;
     platform::RegistryKey record;
     if (!openTwoSteps(kUninstallKey, kRecordSubkey, false, uninstall, record)) {

@@ -1,56 +1,47 @@
 #include "environment/payload_transfer.h"
 
+#include <string>
+#include <vector>
+
+#include "environment/entry_life.h"
 #include "environment/folder_walk.h"
 
-bool recoverTarget(const wchar_t* target, const wchar_t* payload, platform::Window owner) {
+bool payloadNamesUsable(const wchar_t* payload) {
+    std::vector<std::wstring> names;
     return visitEntries(payload, [&](const platform::FindEntry& entry) {
-        return recoverEntry(target, entry.name, owner);
-    });
-}
-
-bool copyPayload(const FinalPath& target, const wchar_t* payload, platform::Window owner,
-                 ReplacedEntries& replaced) {
-    return visitEntries(payload, [&](const platform::FindEntry& entry) {
-        ReplacedEntry entryRun;
-        bool touched = false;
-        const bool whole = replaceEntry(target, payload, entry, owner, entryRun, touched);
-        if (touched) {
-            replaced.push_back(entryRun);
-        }
-        return whole;
-    });
-}
-
-bool commitReplaced(const ReplacedEntries& replaced, platform::Window owner) {
-    for (const ReplacedEntry& entry : replaced) {
-        if (!unlinkSetAside(entry)) {
+        PathBuffer path;
+        joinPath(path, payload, entry.name);
+        if (platform::equalIgnoringCase(entry.name, kStagingName)) {
+            report(L"Refused: a payload entry has the staging folder's name", 0, path.text);
             return false;
         }
-    }
-    for (const ReplacedEntry& entry : replaced) {
-        commitEntry(entry, owner);
-    }
-    return true;
+        for (const std::wstring& name : names) {
+            if (platform::equalIgnoringCase(name.c_str(), entry.name)) {
+                report(L"Refused: two payload entries differ only in case", 0, path.text);
+                return false;
+            }
+        }
+        names.emplace_back(entry.name);
+        return true;
+    });
 }
 
-void restoreReplaced(const ReplacedEntries& replaced, platform::Window owner) {
-    for (auto entry = replaced.rbegin(); entry != replaced.rend(); ++entry) {
-        restoreEntry(*entry, owner);
-    }
+bool copyPayload(StagingFolder& staging, const wchar_t* payload, platform::Window owner) {
+    return visitEntries(payload, [&](const platform::FindEntry& entry) {
+        return replaceEntry(staging, payload, entry, owner);
+    });
 }
 
-bool removePayload(const FinalPath& target, const wchar_t* payload, platform::Window owner) {
+bool removePayload(StagingFolder& staging, const wchar_t* payload, platform::Window owner) {
     bool everyEntryReached = true;
     const bool listed = visitEntries(payload, [&](const platform::FindEntry& entry) {
         PathBuffer path;
-        if (!joinPath(path, target.text, entry.name)) {
+        if (!joinPath(path, staging.target(), entry.name)) {
             // Never delete a path cut short: it could name another entry.
             everyEntryReached = false;
             return true;
         }
-        // A killed run's entries go with the rest.
-        recoverEntry(target.text, entry.name, owner);
-        removeEntry(target, entry.name, owner);
+        staging.takeOut(entry.name, owner);
         return true;
     });
     return listed && everyEntryReached;

@@ -13,6 +13,7 @@ using Window = void*;
 
 // Win32 status codes and constants, checked against the SDK in the Win32 layer.
 constexpr long kSuccess = 0;
+constexpr long kFileNotFound = 2;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kAttributeReadOnly = 0x1;
@@ -121,6 +122,7 @@ public:
     // Opens the folder at path (links on the way followed); false when it
     // is not a folder or cannot be opened. finalPath receives where it is.
     bool hold(const wchar_t* path, wchar_t* finalPath, std::size_t capacity);
+    void release();
 
 private:
     void* handle_ = nullptr;

@@ -123,8 +123,13 @@ bool setAttributes(const wchar_t* path, std::uint32_t attributes) {
 }
 
 HeldFolder::~HeldFolder() {
+    release();
+}
+
+void HeldFolder::release() {
     if (handle_ != nullptr) {
         CloseHandle(handle_);
+        handle_ = nullptr;
     }
 }
 

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 
 static_assert(platform::kRegSz == REG_SZ, "REG_SZ");
+static_assert(platform::kFileNotFound == ERROR_FILE_NOT_FOUND, "ERROR_FILE_NOT_FOUND");
 static_assert(platform::kRegExpandSz == REG_EXPAND_SZ, "REG_EXPAND_SZ");
 static_assert(platform::kFoCopy == FO_COPY && platform::kFoDelete == FO_DELETE, "operations");
 static_assert(platform::kFofMultiDestFiles == FOF_MULTIDESTFILES, "FOF_MULTIDESTFILES");

@@ -17,12 +17,17 @@ WINE = WINE64 if BITS == 64 else "wine"
 WINESERVER = "/usr/lib/wine/wineserver64"
 # A record in the view that the exe does not see: it is never read, never written.
 DECOY = {"ADTRootFolder": "C:\\decoy"}
-PREFIX, CAPTION, TIMEOUT, PRISTINE = WORK / ("prefix%d" % BITS), "Quorvane v3.1", 60, []
+PREFIX, CAPTION, PRISTINE = WORK / ("prefix%d" % BITS), "Quorvane v3.1", []
+# Seconds for a program to end, milliseconds for a window: room for a machine busy with
+# other Wine jobs, where the same steps took up to 3 times as long.
+TIMEOUT, UI_MS = 180, 60000
 DRIVE_C, TEMP = PREFIX / "drive_c", "C:\\windows\\temp\\"
 # F: is a 4 MB tmpfs, for a drive that fills up; mounting it needs root.
 SMALL, SMALL_REFUSED = WORK / "small", []
 RECORD = r"Microsoft\Windows\CurrentVersion\Uninstall\Parvex for Android"
+JOURNAL = "Quorvane"  # the runs in flight, in the 64-bit view
 STUDIO = "Android Studio"
+SETUP = "C:\\Setup\\Quorvane.exe"  # the program under test, as install_program puts it
 CORE, ADDON = "com.parvex.eclipse.core_3.1.0\\", "addon-parvex-3.1\\"
 PAYLOAD = {"plugins\\Eclipse": [CORE + "lib\\core.jar", CORE + "plugin.xml",
                                 "com.parvex.eclipse.ui_3.1.0.jar"],
@@ -90,7 +95,7 @@ def reg_values(values):
 
 
 def seed_registry(keys):
-    """Removes the record and Android Studio keys from both views, then writes
+    """Removes the record, Android Studio and journal keys from both views, then writes
     keys: {(key, view): {name: value}}, with the 64-bit regedit (a 32-bit one
     reaches the 32-bit view only). The other view holds DECOY unless keys say otherwise."""
     # No crash dialog (a crash ends the program); window frames drawn by Wine, as
@@ -98,7 +103,7 @@ def seed_registry(keys):
     lines = ["Windows Registry Editor Version 5.00", "", "[HKEY_CURRENT_USER\\Software\\Wine\\"
              "WineDbg]", '"ShowCrashDialog"=dword:00000000', '[HKEY_CURRENT_USER\\Software\\Wine\\'
              'X11 Driver]', '"Decorated"="N"', '"Managed"="N"']
-    lines += ["[-%s]" % reg_path(k, v) for k in (RECORD, STUDIO) for v in (32, 64)]
+    lines += ["[-%s]" % reg_path(k, v) for k in (RECORD, STUDIO, JOURNAL) for v in (32, 64)]
     for (key, view), values in {(RECORD, OTHER_VIEW): DECOY, **keys}.items():
         lines += ["[%s]" % reg_path(key, view), *reg_values(values)]
     host(TEMP + "seed.reg").write_text("\r\n".join(lines + [""]), encoding="utf-16")
@@ -107,10 +112,10 @@ def seed_registry(keys):
     assert wine(*command) == 0 or wine(*command) == 0, "regedit /s failed twice"
 
 
-def record(view=VIEW):
-    """The record in a view as reg_values gives it; None without the key."""
+def record(view=VIEW, key=RECORD):
+    """The record (or another key) in a view as reg_values gives it; None without the key."""
     host(TEMP + "record.reg").unlink(missing_ok=True)
-    wine(WINE64, "regedit", "/e", TEMP + "record.reg", reg_path(RECORD, view))
+    wine(WINE64, "regedit", "/e", TEMP + "record.reg", reg_path(key, view))
     if host(TEMP + "record.reg").exists():
         text = host(TEMP + "record.reg").read_text(encoding="utf-16").replace("\\\n  ", "")
         return sorted(re.findall(r'^".*', text, re.M))
@@ -183,9 +188,14 @@ def read(window):
             for i, cls, on, check, text in (line.split("\t") for line in window.splitlines())]
 
 
+RUN_LOCK = "the run lock"
+
+
 def hold(path):
-    """A process that holds a file open without sharing until it is killed."""
-    process = subprocess.Popen([WINE, BIN / "uiauto.exe", "hold", path, str(TIMEOUT * 1000)],
+    """A process that holds a file open without sharing, or the program's RUN_LOCK, until
+    it is killed."""
+    what = ["lock"] if path == RUN_LOCK else ["hold", path]
+    process = subprocess.Popen([WINE, BIN / "uiauto.exe", *what, str(TIMEOUT * 1000)],
                                stdout=subprocess.PIPE, stderr=DEVNULL, text=True)
     ready = selectors.DefaultSelector()
     ready.register(process.stdout, selectors.EVENT_READ)
@@ -198,12 +208,12 @@ def hold(path):
 def answer(text="", buttons="OK", press="OK"):
     """Waits for a message box, checks its caption, that its text holds text and
     its buttons, and presses one; returns its text."""
-    box = uiauto("wait", 0xFFFF, 20000)
+    box = uiauto("wait", 0xFFFF, UI_MS)
     seen = read(uiauto("read", box))
     got = (seen[0][4], [c[4] for c in seen if c[0] == 0xFFFF][0],
            [c[4] for c in seen[1:] if c[1].lower() == "button"])
     assert got[0] == CAPTION and text in got[1] and got[2] == buttons.split(), (got, text, buttons)
-    uiauto("click", box, {"OK": 1, "Cancel": 2}[press], 20000)
+    uiauto("click", box, {"OK": 1, "Cancel": 2}[press], UI_MS)
     return got[1]
 
 
@@ -220,20 +230,30 @@ def check(what, got, wanted):
     assert got == wanted, "%s:\n got %r\nwant %r" % (what, got, wanted)
 
 
-def drive(steps):
-    """Does and checks what steps say in the windows of the program that runs."""
+def drive(steps, program=None, holders=()):
+    """Does and checks what steps say in the windows of the program that runs, and beside it."""
     dialog = None
     for verb, *args in steps:
-        if verb == "box":
+        if verb == "run":  # another run of the program, to its end
+            check("exit status of " + " ".join(args), finish(start([SETUP, *args])), 0)
+        elif verb == "waits":  # for seconds, the program runs on and leaves a folder alone
+            untouched, deadline = tree(args[1]), time.monotonic() + args[0]
+            while time.monotonic() < deadline:
+                assert program.poll() is None and tree(args[1]) == untouched, "it did not wait"
+                time.sleep(0.1)
+        elif verb == "release":
+            for holder in holders:
+                holder.kill()
+        elif verb == "box":
             answer(*args)
         elif verb == "pick":  # a path, or None to cancel; the browser's title
-            seen = read(uiauto("browse", args[0] or "-", 20000))
+            seen = read(uiauto("browse", args[0] or "-", UI_MS))
             assert len(args) < 2 or args[1] in [c[4] for c in seen], seen
             # OK is enabled for a folder of the file system only.
             ok = [c[2] for c in seen if c[0] == 1]
             assert not args[0] or ok == [args[0][1:3] == ":\\"], seen
         else:  # "click" or "state", in the main dialog (found once needed)
-            dialog = dialog or uiauto("wait", 1005, 20000)
+            dialog = dialog or uiauto("wait", 1005, UI_MS)
             uiauto("click", dialog, *args) if verb == "click" else shows(dialog, *args)
 
 
@@ -251,7 +271,7 @@ def run_row(row):
     holders = [hold(path) for path in row.get("held", ())]
     program = start(row.get("command", [exe, *row.get("args", [])]))
     try:
-        drive(row.get("steps", ()))
+        drive(row.get("steps", ()), program, holders)
         if "kill" in row:  # killed by its pid once the path appears, as a power cut would
             deadline = time.monotonic() + TIMEOUT
             while not host(row["kill"]).exists() and program.poll() is None:
@@ -275,6 +295,7 @@ def run_row(row):
         check("record", record(), row["record"] and reg_values(row["record"]))
         check("the other view's record", record(OTHER_VIEW),
               reg_values(row.get("reg", {}).get((RECORD, OTHER_VIEW), DECOY)))
+    check("runs in flight", record(64, JOURNAL), None)  # every run has ended, or been finished
 
 
 def main(words):

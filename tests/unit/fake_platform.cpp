@@ -107,6 +107,12 @@ long RegistryKey::open(const RegistryKey* parent, const wchar_t* subkey, bool vi
     handle_ = new std::wstring(path);  // each key object is opened once
     return kSuccess;
 }
+long RegistryKey::create(const wchar_t* subkey, bool view64) {
+    delete static_cast<std::wstring*>(handle_);
+    handle_ = new std::wstring(fake::key((view64 ? L"64\\" : L"32\\") + std::wstring(subkey)));
+    gState.registry[keyOf(handle_)];
+    return kSuccess;
+}
 long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data, std::uint32_t* size) const {
     const auto& values = gState.registry[keyOf(handle_)];
     if (!values.count(name)) return 2;
@@ -122,6 +128,18 @@ long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t
     gState.log.push_back(std::wstring(L"set ") + name);
     gState.registry[keyOf(handle_)][name] = {kRegSz, {static_cast<const wchar_t*>(data), size / sizeof(wchar_t)}};
     return kSuccess;
+}
+
+long RegistryKey::deleteValue(const wchar_t* name) const {
+    gState.log.push_back(std::wstring(L"unset ") + name);
+    return gState.registry[keyOf(handle_)].erase(name) ? kSuccess : kFileNotFound;
+}
+bool RegistryKey::valueName(std::uint32_t index, wchar_t* name, std::size_t capacity) const {
+    const auto& values = gState.registry[keyOf(handle_)];
+    return index < values.size() && copyText(name, capacity, std::next(values.begin(), index)->first.c_str());
+}
+bool deleteRegistryKey(const wchar_t* subkey, bool view64) {
+    return gState.registry.erase(fake::key((view64 ? L"64\\" : L"32\\") + std::wstring(subkey)));
 }
 
 FileListing::~FileListing() { delete static_cast<std::vector<FindEntry>*>(handle_); }
@@ -224,23 +242,31 @@ bool setAttributes(const wchar_t* path, std::uint32_t attributes) {
     extra = (extra & ~kAttributeReadOnly) | (attributes & kAttributeReadOnly);
     return true;
 }
-HeldFolder::~HeldFolder() {
+HeldFolder::~HeldFolder() { release(); }
+void HeldFolder::release() {
     if (!handle_) return;
     auto& held = gState.held;
     held.erase(std::find(held.begin(), held.end(), *static_cast<std::wstring*>(handle_)));
     delete static_cast<std::wstring*>(handle_);
+    handle_ = nullptr;
 }
 bool HeldFolder::hold(const wchar_t* path, wchar_t* finalPath, std::size_t capacity) {
-    this->~HeldFolder();
-    handle_ = nullptr;
+    release();
     if (!fake::exists(path) || !fake::find(path)->folder) return false;
     const std::wstring where = fake::target(path);
     handle_ = new std::wstring(fake::key(where));
     gState.held.push_back(fake::key(where));
     return copyText(finalPath, capacity, (L"\\\\?\\" + where).c_str());
 }
-RunLock::RunLock() { gState.calls.push_back(L"lock"); }
-RunLock::~RunLock() { gState.calls.push_back(L"unlock"); }
+bool RunLock::take(std::uint32_t milliseconds) {
+    gState.calls.push_back(L"lock " + std::to_wstring(milliseconds));
+    handle_ = gState.lockHeldElsewhere ? nullptr : &gState;
+    return handle_ != nullptr;
+}
+void RunLock::release() {
+    if (handle_) gState.calls.push_back(L"unlock");
+    handle_ = nullptr;
+}
 std::size_t moduleFileName(wchar_t* buffer, std::size_t capacity) {
     gState.calls.push_back(L"module");
     copyText(buffer, capacity, gState.modulePath.substr(0, capacity - 1).c_str());
@@ -309,6 +335,7 @@ int shellFileOperation(Window owner, unsigned operation, const wchar_t* from, co
     if (stopHere) throw fake::Stopped{};
     return 0;
 }
+std::uint32_t lastError() { return 5; }  // ERROR_ACCESS_DENIED
 void debugOutput(const wchar_t*) {}
 bool hardenProcess() {
     gState.calls.push_back(L"harden");

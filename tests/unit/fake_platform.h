@@ -58,6 +58,7 @@ struct State {
     // "attributes", "box".
     Lines calls;
     bool hardeningRefused = false;
+    bool lockHeldElsewhere = false;  // another run holds the run lock for as long as this one waits
 };
 
 State& state();
