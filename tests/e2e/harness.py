@@ -27,7 +27,6 @@ SMALL, SMALL_REFUSED = WORK / "small", []
 RECORD = r"Microsoft\Windows\CurrentVersion\Uninstall\Parvex for Android"
 JOURNAL = "Quorvane"  # the runs in flight, in the 64-bit view
 STUDIO = "Android Studio"
-SETUP = "C:\\Setup\\Quorvane.exe"  # the program under test, as install_program puts it
 CORE, ADDON = "com.parvex.eclipse.core_3.1.0\\", "addon-parvex-3.1\\"
 PAYLOAD = {"plugins\\Eclipse": [CORE + "lib\\core.jar", CORE + "plugin.xml",
                                 "com.parvex.eclipse.ui_3.1.0.jar"],
@@ -235,7 +234,7 @@ def drive(steps, program=None, holders=()):
     dialog = None
     for verb, *args in steps:
         if verb == "run":  # another run of the program, to its end
-            check("exit status of " + " ".join(args), finish(start([SETUP, *args])), 0)
+            check("exit status of " + " ".join(args), finish(start(["C:\\Setup\\Quorvane.exe", *args])), 0)
         elif verb == "waits":  # for seconds, the program runs on and leaves a folder alone
             untouched, deadline = tree(args[1]), time.monotonic() + args[0]
             while time.monotonic() < deadline:

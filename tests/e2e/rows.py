@@ -16,7 +16,8 @@ A row is a dict; every key but name is optional:
            The run must exit with status 0.
   before   Python calls and Windows command lines (to complete with status 0)
            that arrange the row once files and registry are in place
-  held     files held open without sharing while it runs
+  held     files held open without sharing while it runs, or RUN_LOCK: the program's
+           run lock (its holders are killed when the row's program ends)
   small    True: the row uses F:, a 4 MB drive (skipped where it cannot be mounted)
   steps    what the user does and sees while it runs, in order:
              ("box", part of its text[, buttons "OK Cancel"[, press "Cancel"]]):
@@ -25,6 +26,9 @@ A row is a dict; every key but name is optional:
              ("pick", path or None to cancel[, title])  in the folder browser
              ("state", {"off": ids disabled, "checked": ids, id: text})  what the
                  main dialog shows, as far as given
+             ("run", switch, ...)  C:\\Setup\\Quorvane.exe run beside it, to end with 0
+             ("waits", seconds, folder)  it runs on that long, the folder untouched
+             ("release",)  the holders of held are killed
   kill     a path: the program is killed by its pid once it appears (no exit status)
   after    command lines of C:\\Setup\\Quorvane.exe run next, each to complete with 0,
            or Python calls that check what is there
@@ -40,8 +44,8 @@ import shutil
 import subprocess
 from pathlib import Path
 
-from harness import BIN, BITS, OTHER_VIEW, PAYLOAD, PRISTINE, RECORD, STUDIO, VIEW, Expand, check, \
-    drive, finish, host, make_files, start
+from harness import BIN, BITS, OTHER_VIEW, PAYLOAD, PRISTINE, RECORD, RUN_LOCK, STUDIO, VIEW, \
+    Expand, check, drive, finish, host, make_files, start
 
 SILENT, E, KEEP, NI = ["-install", "-silence"], "C:\\envs\\", ["keep.jar"], "Not installed!"
 ECLIPSE, IDEA, ADDON = map(PAYLOAD.get, ("plugins\\Eclipse", "plugins\\IntelliJ IDEA", "add-ons"))
@@ -49,6 +53,8 @@ CORE, AO = "com.parvex.eclipse.core_3.1.0", "addon-parvex-3.1"
 UI = "com.parvex.eclipse.ui_3.1.0.jar"
 ADT_PAYLOAD = ["eclipse\\plugins\\" + e for e in ECLIPSE] + ["sdk\\add-ons\\" + e for e in ADDON]
 VALID_ADT = ["eclipse\\eclipse.exe", "eclipse\\plugins\\keep.jar", "sdk\\platform-tools\\adb.exe"]
+# With an older entry of a payload name, and an add-on folder of its own.
+WITH_OLD = VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE, "sdk\\add-ons\\"]
 
 
 # The control ids by the names that resources/resource_ids.h gives them (IDC_INTEGRATE, ...).
@@ -94,8 +100,16 @@ def hard_link(path, to):  # a before-step: path becomes another name of the file
     return make
 
 
-def set_aside(path):  # an after-check: a killed run left path's entry set aside, midway
-    return lambda: check("set aside: " + path, host(path + ".quorvane-set-aside").is_dir(), True)
+def set_aside(path):  # an after-check: a killed run left path's entry set aside, midway:
+    folder, _, name = path.rpartition("\\")  # in slot N of the target's staging, marked N+NAME
+    staging = host(folder + "\\.quorvane")
+    return lambda: check("slots of %s set aside" % path, [(staging / m.name.split("+")[0]).exists()
+                                                          for m in staging.glob("*+" + name)], [True])
+
+
+def settled(root):  # an after-check: no staging folder is left below root
+    return lambda: check("staged below " + root, [str(p) for p in host(root).rglob("*")
+                                                   if p.name.lower() == ".quorvane"], [])
 
 
 def integrate_again(root):  # an after-step: the next Integrate of an ADT Bundle at root
@@ -111,6 +125,19 @@ BULK = ["%s\\bulk\\%04d.txt" % (AO, i) for i in range(2000)]
 
 def bulk_payload():  # an add-on of 2000 files, whose copy takes long enough to be killed in
     make_files("C:\\Setup\\add-ons", BULK)
+
+
+UI_32 = UI.replace("3.1", "3.2")
+
+
+def next_version():  # 3.2's payload, under other top-level names, takes the place of 3.1's
+    for folder, entries in PAYLOAD.items():
+        shutil.rmtree(host("C:\\Setup\\" + folder))
+        make_files("C:\\Setup\\" + folder, [e.replace("3.1", "3.2") for e in entries])
+
+
+# An add-on file whose path in C:\\envs\\adt\\sdk\\add-ons is 245 characters long.
+DEEP = AO + "\\" + ("d" * 49 + "\\") * 4 + "f.db"
 
 
 def big_payload():  # more than the small drive F: holds
@@ -146,13 +173,38 @@ ROWS = [
          reg=rec(ADTRootFolder=E + "plain"), files={E + "plain": ["readme.txt"]},
          trees={E + "plain": ["readme.txt"]}),
     # Killed in the middle of the add-on's copy (after the plug-ins arrived): the next run
-    # at the environment brings back what the killed run set aside, then does its own work.
-    *(dict(name="kill: a silent install killed during its copy, then " + " ".join(then),
-           reg=ADT_REC, files={E + "adt": VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE]},
-           before=[bulk_payload], args=SILENT, kill=E + "adt\\sdk\\add-ons\\%s\\bulk" % AO,
-           after=[set_aside(E + "adt\\eclipse\\plugins\\" + CORE), then], trees={E + "adt\\eclipse\\plugins": KEEP + left,
-                                E + "adt\\sdk\\add-ons": BULK + ADDON if left else []})
-      for then, left in ((SILENT, ECLIPSE), (["-uninstall"], []))),
+    # of any kind first brings back what the killed run set aside, by its journal (the
+    # next version's payload has other names), then does its own work.
+    *(dict(name="kill: a silent install of 3.1 killed during its copy, then " + what, reg=ADT_REC,
+           files={E + "adt": WITH_OLD}, before=[bulk_payload], args=SILENT,
+           kill=E + "adt\\sdk\\add-ons\\%s\\bulk" % AO,
+           after=[set_aside(E + "adt\\eclipse\\plugins\\" + CORE), *then], **ends)
+      for what, then, ends in (
+          ("-install -silence", [SILENT], dict(trees={E + "adt\\eclipse\\plugins": KEEP + ECLIPSE,
+                                                      E + "adt\\sdk\\add-ons": BULK + ADDON})),
+          ("-uninstall", [["-uninstall"]], dict(trees={E + "adt\\eclipse\\plugins": KEEP,
+                                                       E + "adt\\sdk\\add-ons": []})),
+          ("3.2's install and its uninstall: the environment as it was",
+           [next_version, SILENT, holds_payload(E + "adt\\eclipse\\plugins\\" + UI_32,
+                                                "plugins\\Eclipse\\" + UI_32), ["-uninstall"]],
+           dict(trees={E + "adt": WITH_OLD}, kept=[E + "adt"])))),
+    # The deep file's path leaves no room for a longer name on the way: its entry is set aside
+    # and removed through the staging folder, whose paths are shorter.
+    dict(name="update: a deep add-on, reinstalled and then removed", reg=ADT_REC,
+         files={E + "adt": VALID_ADT}, before=[lambda: make_files("C:\\Setup\\add-ons", [DEEP])],
+         args=SILENT, after=[SILENT, holds_payload(E + "adt\\sdk\\add-ons\\" + DEEP, "add-ons\\" + DEEP),
+                             settled(E + "adt"), ["-uninstall"]],
+         trees={E + "adt\\eclipse\\plugins": KEEP, E + "adt\\sdk\\add-ons": []}),
+    # One run at a time, but the dialog holds the run lock only while it integrates: standing
+    # open, it keeps no installer waiting.
+    *(dict(name="lock: " + what, reg=ADT_REC, files={E + "adt": VALID_ADT}, args=args, held=held,
+           steps=steps, trees={E + "adt\\eclipse\\plugins": KEEP + ECLIPSE,
+                               E + "adt\\sdk\\add-ons": ADDON})
+      for what, args, held, steps in (
+          ("a dialog left open beside -install -silence, which ends", ["-install"], [],
+           [INTRO, ADT_START, ("run", *SILENT), ("click", IDCANCEL)]),
+          ("a second run really waits for the first", SILENT, [RUN_LOCK],
+           [("waits", 5, E + "adt"), ("release",)]))),
     dict(name="silent: the record from the exe's own view, Android Studio's key from the 64-bit "
          "one",
          files={E + "new-studio": ["plugins\\"], E + "new-studio-sdk": ["platform-tools\\"],
@@ -244,15 +296,21 @@ ROWS = [
     # A failed Integrate leaves the new environment as it was, and the recorded one is not
     # cleaned: a full drive, a payload file that cannot be read, a target file that cannot be
     # written (the old bundle's payload then goes with a later -uninstall).
-    dict(name="kill: an Integrate killed during its copy, then the next Integrate into it",
-         reg=ADT_REC, files={E + "adt": VALID_ADT,
-                             E + "new": VALID_ADT + ["eclipse\\plugins\\%s\\old.txt" % CORE]},
-         before=[bulk_payload], args=["-install"], kill=E + "new\\sdk\\add-ons\\%s\\bulk" % AO,
-         steps=[INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", E + "new"), ("click", IDC_INTEGRATE)],
-         after=[set_aside(E + "new\\eclipse\\plugins\\" + CORE), integrate_again(E + "new")],
-         trees={E + "new\\eclipse\\plugins": KEEP + ECLIPSE, E + "new\\sdk\\add-ons": BULK + ADDON},
-         record=dict(AndroidStudioPath="", AndroidStudioSDKPath="", ADTRootFolder=E + "new",
-                     EclipseRootFolder="", SDKRootFolder="")),
+    # An Integrate killed in its copy into an environment that the record does not name.
+    *(dict(name="kill: an Integrate killed during its copy, then " + what, reg=ADT_REC,
+           files={E + "adt": VALID_ADT + ADT_PAYLOAD, E + "new": WITH_OLD}, before=[bulk_payload],
+           args=["-install"], kill=E + "new\\sdk\\add-ons\\%s\\bulk" % AO,
+           steps=[INTRO, ("click", IDC_NEW_ADT_BROWSE), ("pick", E + "new"), ("click", IDC_INTEGRATE)],
+           after=[set_aside(E + "new\\eclipse\\plugins\\" + CORE), then], **ends)
+      for what, then, ends in (
+          ("the next Integrate into it", integrate_again(E + "new"),
+           dict(trees={E + "new\\eclipse\\plugins": KEEP + ECLIPSE,
+                       E + "new\\sdk\\add-ons": BULK + ADDON},
+                record=dict(AndroidStudioPath="", AndroidStudioSDKPath="", ADTRootFolder=E + "new",
+                            EclipseRootFolder="", SDKRootFolder=""))),
+          ("-uninstall: that environment as it was, the recorded one's payload removed",
+           ["-uninstall"], dict(trees={E + "new": WITH_OLD, E + "adt": VALID_ADT + ["sdk\\add-ons\\"]},
+                                kept=[E + "new"])))),
     dict(name="safety: a full drive fails the Integrate and leaves nothing on it", small=True,
          files={E + "adt": VALID_ADT + ADT_PAYLOAD, "F:\\adt": VALID_ADT}, reg=ADT_REC,
          before=[big_payload], args=["-install"], steps=failing_integrate("F:\\adt"),

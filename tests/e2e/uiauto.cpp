@@ -36,7 +36,7 @@ int fail(const char* why) {
 // Sent with a timeout; 0 when the window does not answer.
 LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result);
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 30000, &result);
     return static_cast<LRESULT>(result);
 }
 
@@ -136,7 +136,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!browser) return fail("timeout");
         if (!cancel && !select(browser, argv[2], ms)) return fail("not selected");
         // OK may follow the choice a moment later; it stays disabled for a place outside the file system.
-        const bool ok = !cancel && poll([&] { return IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE; }, 2000);
+        const bool ok = !cancel && poll([&] { return IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE; }, 6000);
         read(browser);
         PostMessageW(GetDlgItem(browser, ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
         return waitGone(browser, ms) ? 0 : fail("still open");

@@ -69,9 +69,7 @@ public:
     // The log lines of the kinds given (their first words), or all; each message box by its text alone.
     static Lines logOf(const std::set<std::wstring>& kinds = {}) {
         Lines lines;
-        for (auto line : fake::state().log) {
-            // An entry's own set-aside names are left out; deletes show them.
-            if (line.find(L".quorvane-") != std::wstring::npos && line.rfind(L"delete ", 0) != 0) continue;
+        for (auto line : fake::withoutBookkeeping()) {
             if (line.rfind(L"box ", 0) == 0) line.erase(line.find(L'|'));
             if (kinds.empty() || kinds.count(line.substr(0, line.find(L' ')))) lines.push_back(line);
         }
@@ -154,10 +152,10 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
          {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false, {studioDone, kEndedByIntegrate}},
         {"ADT cleans a recorded Android Studio", studio, Studio::Installed, {L"C:\\adt"},
          {IDC_NEW_ADT_RADIO, IDC_NEW_ADT_BROWSE, IDC_CLEAN_CHECK, IDC_INTEGRATE}, false,
-         {L"delete C:\\old\\plugins\\studio.quorvane-removing 614 owned", L"delete C:\\old-sdk\\add-ons\\addon.quorvane-removing 614 owned",
+         {L"delete C:\\old\\plugins\\.quorvane\\0 614 owned", L"delete C:\\old-sdk\\add-ons\\.quorvane\\0 614 owned",
           box(kAdtOutcome.success), kEndedByIntegrate}},
         {"Android Studio cleans a recorded ADT", adt, Studio::Installed, {}, {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false,
-         {L"delete C:\\old\\eclipse\\plugins\\core.quorvane-removing 614 owned", L"delete C:\\old\\sdk\\add-ons\\addon.quorvane-removing 614 owned",
+         {L"delete C:\\old\\eclipse\\plugins\\.quorvane\\0 614 owned", L"delete C:\\old\\sdk\\add-ons\\.quorvane\\0 614 owned",
           studioDone, kEndedByIntegrate}},
         {"the payload is never a target", {L"EclipseRootFolder", L"C:\\old", L"SDKRootFolder", L"C:\\Setup"},
          Studio::Installed, {}, {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false, {studioDone, kEndedByIntegrate}},
@@ -190,7 +188,8 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
                      L"copy C:\\adt\\eclipse\\plugins\\ui.jar 695 owned", L"mkdir C:\\adt\\sdk\\add-ons",
                      L"copy C:\\adt\\sdk\\add-ons\\addon 615 owned",
                      // The recorded SDK's add-ons are the ones just copied: kept.
-                     L"delete C:\\old-eclipse\\plugins\\core.quorvane-removing 614 owned", L"set AndroidStudioPath",
+                     L"move C:\\old-eclipse\\plugins\\core C:\\old-eclipse\\plugins\\.quorvane\\0",
+                     L"delete C:\\old-eclipse\\plugins\\.quorvane\\0 614 owned", L"set AndroidStudioPath",
                      L"set AndroidStudioSDKPath", L"set ADTRootFolder", L"set EclipseRootFolder", L"set SDKRootFolder",
                      L"progress destroyed", box(kAdtOutcome.success), kEndedByIntegrate}));
     // A picked folder that is not valid clears the flag and keeps the field.
@@ -202,7 +201,7 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
          {L"C:\\adt\\eclipse", L"C:\\adt\\sdk"});
     fake::state().log.clear();
     EXPECT_TRUE(press(IDC_INTEGRATE));
-    EXPECT_EQ(logOf().at(2), L"copy C:\\adt\\sdk\\add-ons\\addon 615 owned");
+    EXPECT_EQ(logOf({L"copy"}).at(0), L"copy C:\\adt\\sdk\\add-ons\\addon 615 owned");
     EXPECT_TRUE(gDialog.newAdtRoot.empty());
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
+#include <regex>
 
 #include "environment/path_buffer.h"
 
@@ -79,6 +80,13 @@ void add(const std::wstring& path, bool folder, std::uint64_t size) {
     gState.nodes[k].spelled = spelled;
 }
 bool exists(const std::wstring& path) { return find(path) != nullptr; }
+Lines withoutBookkeeping() {
+    static const std::wregex bookkeeping(LR"(((un)?set Run \d+)|((mkdir|rmdir|attrib) .*\\\.quorvane(\\\d+[-+~][^\\]*)?( 2)?))");
+    Lines lines;
+    for (const auto& line : gState.log)
+        if (!std::regex_match(line, bookkeeping)) lines.push_back(line);
+    return lines;
+}
 void setValue(const std::wstring& k, const std::wstring& name, const std::wstring& text, std::uint32_t type, bool raw) {
     gState.registry[key(k)][name] = {type, raw ? text : text + L'\0'};
 }

@@ -70,6 +70,10 @@ void setValue(const std::wstring& key, const std::wstring& name, const std::wstr
 // A value's data whole, NULs and all; empty when missing.
 std::wstring stored(const std::wstring& key, const std::wstring& name);
 
+// The log without the program's own bookkeeping: its staging folders and their marks made and removed, and the
+// journal's writes. What moves into a slot, and what is deleted there, shows.
+Lines withoutBookkeeping();
+
 }  // namespace fake
 
 inline const wchar_t kRecordKey[] = L"32\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Parvex for Android";
