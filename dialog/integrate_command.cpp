@@ -19,6 +19,12 @@ struct Target {
     const wchar_t* missingChoice;  // why Integrate refuses, or null
 };
 
+// A folder picked and valid, and not emptied since by the integration of
+// another kind: that one is asked for again.
+bool chosen(bool valid, const PathBuffer& root) {
+    return valid && !root.empty();
+}
+
 Target targetOf(EnvironmentKind kind) {
     switch (kind) {
         case EnvironmentKind::AndroidStudio:
@@ -32,7 +38,7 @@ Target targetOf(EnvironmentKind kind) {
                     kind,
                     {gDialog.newAdtRoot.text, nullptr},
                     StepOrder::PluginsFirst,
-                    gDialog.adtValid ? nullptr : kChooseAdtFirst};
+                    chosen(gDialog.adtValid, gDialog.newAdtRoot) ? nullptr : kChooseAdtFirst};
         case EnvironmentKind::StandaloneEclipseSdk:
         default:
             // The add-on step goes first for a standalone environment.
@@ -40,9 +46,9 @@ Target targetOf(EnvironmentKind kind) {
                     kind,
                     {gDialog.newEclipseRoot.text, gDialog.newSdkRoot.text},
                     StepOrder::AddOnsFirst,
-                    !gDialog.eclipseValid ? kChooseEclipseFirst
-                    : !gDialog.sdkValid   ? kChooseSdkFirst
-                                          : nullptr};
+                    !chosen(gDialog.eclipseValid, gDialog.newEclipseRoot) ? kChooseEclipseFirst
+                    : !chosen(gDialog.sdkValid, gDialog.newSdkRoot)       ? kChooseSdkFirst
+                                                                          : nullptr};
     }
 }
 

@@ -7,6 +7,7 @@
 #include "environment/journal.h"
 #include "environment/payload_transfer.h"
 #include "environment/program_bounds.h"
+#include "environment/step_folders.h"
 
 namespace {
 
@@ -36,90 +37,6 @@ bool makeFullRoots(EnvironmentKind kind, const EnvironmentRoots& roots, FullRoot
     }
     return fullRoot(roots.first, out.first, out.roots.first) &&
            fullRoot(roots.second, out.second, out.roots.second);
-}
-
-bool stepTarget(const IntegrationStep& step, const EnvironmentRoots& roots, PathBuffer& target) {
-    const wchar_t* root = stepRoot(step, roots);
-    return root != nullptr && joinPath(target, root, step.targetSub);
-}
-
-bool holdFinal(platform::HeldFolder& held, const wchar_t* path, FinalPath& out) {
-    return held.hold(path, out.text, sizeof(out.text) / sizeof(out.text[0])) &&
-           withoutFinalPrefix(out);
-}
-
-// One step's folders in a run, held open from their check to the run's
-// end, so that neither they nor a folder above them can be swapped for a
-// link in between; the run works on them by their final paths.
-struct StepFolders {
-    FinalPath target;  // where the target is, or will be when missing
-    bool missing = false;
-    platform::HeldFolder heldTarget;  // or, while it is missing, its parent
-    FinalPath payload;
-    platform::HeldFolder heldPayload;
-    StagingFolder staging;
-};
-
-// Holds the step's target, or the parent of a missing add-on target, and
-// checks it against the program's folders. A missing plug-in target, or a
-// target that is not a folder, makes the root unusable.
-bool holdTarget(const IntegrationStep& step, const EnvironmentRoots& roots, StepFolders& folders) {
-    PathBuffer target;
-    if (!stepTarget(step, roots, target)) {
-        return false;
-    }
-    std::uint32_t attributes = 0;
-    if (platform::entryAttributes(target.text, &attributes)) {
-        return holdFinal(folders.heldTarget, target.text, folders.target) &&
-               clearOfProgram(folders.target.text);
-    }
-    folders.missing = true;
-    wchar_t* name = std::wcsrchr(target.text, L'\\');
-    FinalPath parent;
-    if (!step.createTarget || name == nullptr) {
-        return false;
-    }
-    *name++ = L'\0';
-    return holdFinal(folders.heldTarget, target.text, parent) &&
-           std::swprintf(folders.target.text, sizeof(folders.target.text) / sizeof(wchar_t),
-                         L"%ls\\%ls", parent.text, name) > 0 &&
-           clearOfProgram(folders.target.text);
-}
-
-bool holdPayload(const IntegrationStep& step, StepFolders& folders) {
-    PathBuffer payload;
-    // payloadRoot ends in a backslash; the subfolder is appended to it.
-    if (!payloadRoot(payload) ||
-        std::wcslen(payload.text) + std::wcslen(step.payloadSub) >= kPathChars) {
-        return false;
-    }
-    std::wcscat(payload.text, step.payloadSub);
-    return holdFinal(folders.heldPayload, payload.text, folders.payload);
-}
-
-// The add-on folder is made, one level, in its held parent.
-bool makeTarget(StepFolders& folders, PathBuffer& made) {
-    if (!platform::createDirectory(folders.target.text)) {
-        report(L"The add-on folder could not be made", 0, folders.target.text);
-        return false;
-    }
-    copyText(made.text, folders.target.text);
-    folders.missing = false;
-    return holdFinal(folders.heldTarget, made.text, folders.target);
-}
-
-// A target where a run that did not end left what could not be finished is
-// left alone: its slots would be finished the wrong way with this run's.
-bool stagingClear(StepFolders& folders) {
-    if (!folders.staging.setTarget(folders.target.text)) {
-        return false;
-    }
-    if (!folders.missing && folders.staging.present()) {
-        report(L"Left alone: a run that did not end left what could not be finished", 0,
-               folders.target.text);
-        return false;
-    }
-    return true;
 }
 
 // The copy of both steps, committed or restored; made names an add-on

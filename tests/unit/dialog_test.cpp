@@ -159,6 +159,9 @@ TEST_F(Dialog, BoxesCleanStepAndEndOfEveryFlow) {
           studioDone, kEndedByIntegrate}},
         {"the payload is never a target", {L"EclipseRootFolder", L"C:\\old", L"SDKRootFolder", L"C:\\Setup"},
          Studio::Installed, {}, {IDC_CLEAN_CHECK, IDC_INTEGRATE}, false, {studioDone, kEndedByIntegrate}},
+        {"an ADT Bundle picked before an Android Studio integration is asked for again", {}, Studio::Installed,
+         {L"C:\\adt"}, {IDC_NEW_ADT_BROWSE, IDC_NEW_STUDIO_RADIO, IDC_INTEGRATE, IDC_NEW_ADT_RADIO, IDC_INTEGRATE},
+         true, {studioDone, box(kChooseAdtFirst), box(kAdtOutcome.failure)}},
         {"no clean step unless checked", adt, Studio::Installed, {L"C:\\adt"},
          {IDC_NEW_ADT_RADIO, IDC_NEW_ADT_BROWSE, IDC_INTEGRATE}, false, {box(kAdtOutcome.success), kEndedByIntegrate}}};
     // clang-format on
@@ -203,6 +206,23 @@ TEST_F(Dialog, IntegrateCopiesBehindTheProgressWindowThenCleansThenWrites) {
     EXPECT_TRUE(press(IDC_INTEGRATE));
     EXPECT_EQ(logOf({L"copy"}).at(0), L"copy C:\\adt\\sdk\\add-ons\\addon 615 owned");
     EXPECT_TRUE(gDialog.newAdtRoot.empty());
+}
+
+// An open dialog holds no lock: an Integrate takes it for its work, and cleans what the record names by then.
+TEST_F(Dialog, TheRunLockIsHeldFromTheIntegratePressToTheRecordWriteOnly) {
+    seedRecord({L"ADTRootFolder", L"C:\\old"});
+    fake::add(L"C:\\old\\eclipse\\plugins\\core");
+    fake::add(L"C:\\old-eclipse\\plugins\\core");
+    open({IDC_NEW_ADT_BROWSE, IDC_CLEAN_CHECK}, {L"C:\\adt"});
+    EXPECT_EQ(std::count(fake::state().calls.begin(), fake::state().calls.end(), L"lock 600000"), 0);
+    seedRecord({L"ADTRootFolder", L"", L"EclipseRootFolder", L"C:\\old-eclipse", L"SDKRootFolder", L"C:\\sdk"});
+    fake::state().calls.clear();
+    press(IDC_INTEGRATE);
+    const Lines& calls = fake::state().calls;
+    EXPECT_EQ(calls.front(), L"lock 600000");
+    EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{L"unlock", L"box"}));  // released before the outcome shows
+    EXPECT_TRUE(fake::exists(L"C:\\old\\eclipse\\plugins\\core"));
+    EXPECT_FALSE(fake::exists(L"C:\\old-eclipse\\plugins\\core"));
 }
 
 TEST_F(Dialog, AFailedIntegrateTakesBackWhatItPutWhereNothingWas) {
