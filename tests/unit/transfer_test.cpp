@@ -266,4 +266,26 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
     EXPECT_EQ(payload.text, L"C:\\" + std::wstring(250, L'z') + L"\\");
 }
 
+// What is moved into the staging folder is measured first: a path there of 259 characters fits, one of 260 makes the
+// entry fail untouched, in a copy (the run then taken back) and in a removal (the entry left alone).
+TEST_F(Transfer, WhatWouldNotFitInTheStagingFolderIsLeftUntouched) {
+    for (const std::size_t length : {259u, 260u}) {
+        SetUp();
+        const std::wstring below = std::wstring(length - std::wcslen(L"C:\\eclipse\\plugins\\.quorvane\\0\\"), L'x');
+        fake::add(L"C:\\eclipse\\plugins\\core\\" + below, false);
+        const Tree before = tree();
+        EXPECT_EQ(integrateStandalone(), length == 259) << length;
+        if (length == 260) {
+            EXPECT_EQ(tree(), before);
+            EXPECT_TRUE(removeEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, nullptr));
+            EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\core\\" + below));
+        }
+    }
+    // Nor is a payload entry that has the staging folder's name copied: nothing is.
+    fake::add(L"C:\\Setup\\add-ons\\.Quorvane");
+    fake::state().log.clear();
+    EXPECT_FALSE(integrateStandalone());
+    EXPECT_EQ(work(), Lines{});
+}
+
 }  // namespace
