@@ -1,7 +1,7 @@
 """Runs the real Quorvane.exe under Wine, one data row of rows.py at a time: the rows whose
 names contain a WORD given (all without), against the build that --bits names. The README
 tells how to run it and what it prints."""
-import os, re, selectors, shutil, subprocess, sys, time
+import os, re, selectors, shutil, subprocess, sys, tempfile, time
 from pathlib import Path
 from subprocess import DEVNULL
 
@@ -175,10 +175,14 @@ def finish(process, timeout=TIMEOUT):
 
 # The UI, through uiauto.exe.
 def uiauto(*args):
-    done = subprocess.run([WINE, BIN / "uiauto.exe", *map(str, args)], capture_output=True,
-                          timeout=TIMEOUT, text=True)
-    assert done.returncode == 0, "uiauto %s: %s" % (args, done.stdout)
-    return done.stdout.rstrip("\r\n")
+    """uiauto's output, read from a file once it has ended: a Wine service that it starts
+    (the desktop's, say) would hold a pipe open long after."""
+    with tempfile.TemporaryFile("w+") as out:
+        status = finish(subprocess.Popen([WINE, BIN / "uiauto.exe", *map(str, args)],
+                                         stdout=out, stderr=DEVNULL))
+        out.seek(0)
+        assert status == 0, "uiauto %s: %s" % (args, out.read().strip())
+        return out.read().rstrip("\r\n")
 
 
 def read(window):

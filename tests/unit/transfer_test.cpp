@@ -242,7 +242,9 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
         EXPECT_EQ(std::wstring(joined.text), fits ? root + L"\\x" : L"") << length;
         EXPECT_EQ(copyText(copied.text, std::wstring(length, L't').c_str()), fits) << length;
     }
-    const std::wstring root = L"C:\\" + std::wstring(259 - 3 - 16, L'r');  // "eclipse\plugins" fits, its entries not
+    // "eclipse\plugins\.quorvane" fits, a payload entry of 20 characters in "eclipse\plugins" not.
+    const std::wstring root = L"C:\\" + std::wstring(259 - 3 - 16 - 15, L'r');
+    fake::add(L"C:\\Setup\\plugins\\Eclipse\\" + std::wstring(20, L'a'), false);
     fake::add(root + L"\\eclipse\\plugins");
     fake::add(root + L"\\sdk");
     fake::state().log.clear();
