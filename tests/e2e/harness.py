@@ -238,7 +238,7 @@ def drive(steps, program=None, holders=()):
     dialog = None
     for verb, *args in steps:
         if verb == "run":  # another run of the program, to its end
-            check("exit status of " + " ".join(args), finish(start(["C:\\Setup\\Quorvane.exe", *args])), 0)
+            check(" ".join(args), finish(start(["C:\\Setup\\Quorvane.exe", *args])), 0)
         elif verb == "waits":  # for seconds, the program runs on and leaves a folder alone
             untouched, deadline = tree(args[1]), time.monotonic() + args[0]
             while time.monotonic() < deadline:

@@ -103,8 +103,8 @@ def hard_link(path, to):  # a before-step: path becomes another name of the file
 def set_aside(path):  # an after-check: a killed run left path's entry set aside, midway:
     folder, _, name = path.rpartition("\\")  # in slot N of the target's staging, marked N+NAME
     staging = host(folder + "\\.quorvane")
-    return lambda: check("slots of %s set aside" % path, [(staging / m.name.split("+")[0]).exists()
-                                                          for m in staging.glob("*+" + name)], [True])
+    return lambda: check("the slots of %s" % path, [(staging / m.name.split("+")[0]).exists()
+                                                    for m in staging.glob("*+" + name)], [True])
 
 
 def settled(root):  # an after-check: no staging folder is left below root
@@ -192,8 +192,8 @@ ROWS = [
     # and removed through the staging folder, whose paths are shorter.
     dict(name="update: a deep add-on, reinstalled and then removed", reg=ADT_REC,
          files={E + "adt": VALID_ADT}, before=[lambda: make_files("C:\\Setup\\add-ons", [DEEP])],
-         args=SILENT, after=[SILENT, holds_payload(E + "adt\\sdk\\add-ons\\" + DEEP, "add-ons\\" + DEEP),
-                             settled(E + "adt"), ["-uninstall"]],
+         args=SILENT, after=[SILENT, holds_payload(E + "adt\\sdk\\add-ons\\" + DEEP,
+                                                   "add-ons\\" + DEEP), settled(E + "adt"), ["-uninstall"]],
          trees={E + "adt\\eclipse\\plugins": KEEP, E + "adt\\sdk\\add-ons": []}),
     # One run at a time, but the dialog holds the run lock only while it integrates: standing
     # open, it keeps no installer waiting.
@@ -309,8 +309,8 @@ ROWS = [
                 record=dict(AndroidStudioPath="", AndroidStudioSDKPath="", ADTRootFolder=E + "new",
                             EclipseRootFolder="", SDKRootFolder=""))),
           ("-uninstall: that environment as it was, the recorded one's payload removed",
-           ["-uninstall"], dict(trees={E + "new": WITH_OLD, E + "adt": VALID_ADT + ["sdk\\add-ons\\"]},
-                                kept=[E + "new"])))),
+           ["-uninstall"], dict(trees={E + "new": WITH_OLD,
+                                       E + "adt": VALID_ADT + ["sdk\\add-ons\\"]}, kept=[E + "new"])))),
     dict(name="safety: a full drive fails the Integrate and leaves nothing on it", small=True,
          files={E + "adt": VALID_ADT + ADT_PAYLOAD, "F:\\adt": VALID_ADT}, reg=ADT_REC,
          before=[big_payload], args=["-install"], steps=failing_integrate("F:\\adt"),
