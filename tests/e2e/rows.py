@@ -192,9 +192,9 @@ ROWS = [
     # and removed through the staging folder, whose paths are shorter.
     dict(name="update: a deep add-on, reinstalled and then removed", reg=ADT_REC,
          files={E + "adt": VALID_ADT}, before=[lambda: make_files("C:\\Setup\\add-ons", [DEEP])],
-         args=SILENT, after=[SILENT, holds_payload(E + "adt\\sdk\\add-ons\\" + DEEP,
-                                                   "add-ons\\" + DEEP), settled(E + "adt"), ["-uninstall"]],
-         trees={E + "adt\\eclipse\\plugins": KEEP, E + "adt\\sdk\\add-ons": []}),
+         args=SILENT, trees={E + "adt\\eclipse\\plugins": KEEP, E + "adt\\sdk\\add-ons": []},
+         after=[SILENT, holds_payload(E + "adt\\sdk\\add-ons\\" + DEEP, "add-ons\\" + DEEP),
+                settled(E + "adt"), ["-uninstall"]]),
     # One run at a time, but the dialog holds the run lock only while it integrates: standing
     # open, it keeps no installer waiting.
     *(dict(name="lock: " + what, reg=ADT_REC, files={E + "adt": VALID_ADT}, args=args, held=held,
