@@ -124,12 +124,20 @@ bool JournalEntry::begin(Direction direction, StagingFolder* const* staging, int
     for (int i = 0; i < count; ++i) {
         staging_[i] = staging[i];
     }
-    return write();
+    if (!write()) {
+        dropKeyWhenEmpty(key);
+        return false;
+    }
+    return true;
 }
 
 bool JournalEntry::commit() {
     direction_ = Direction::Forward;
-    return write();
+    if (write()) {
+        return true;
+    }
+    direction_ = Direction::Back;  // not past the commit point: the run is taken back
+    return false;
 }
 
 bool JournalEntry::write() const {

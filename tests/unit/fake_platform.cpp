@@ -134,7 +134,9 @@ long RegistryKey::query(const wchar_t* name, std::uint32_t* type, void* data, st
 }
 long RegistryKey::setString(const wchar_t* name, const void* data, std::uint32_t size) const {
     gState.log.push_back(std::wstring(L"set ") + name);
-    gState.registry[keyOf(handle_)][name] = {kRegSz, {static_cast<const wchar_t*>(data), size / sizeof(wchar_t)}};
+    const std::wstring text(static_cast<const wchar_t*>(data), size / sizeof(wchar_t));
+    if (!gState.refusedWrites.empty() && fake::startsWith(text, gState.refusedWrites)) return 5;
+    gState.registry[keyOf(handle_)][name] = {kRegSz, text};
     return kSuccess;
 }
 

@@ -58,7 +58,8 @@ struct State {
     // "attributes", "box".
     Lines calls;
     bool hardeningRefused = false;
-    bool lockHeldElsewhere = false;  // another run holds the run lock for as long as this one waits
+    bool lockHeldElsewhere = false;
+    std::wstring refusedWrites;  // registry writes of data that starts so fail  // another run holds the run lock for as long as this one waits
 };
 
 State& state();

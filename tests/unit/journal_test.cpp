@@ -130,6 +130,19 @@ TEST_F(Journal, WhatCannotBeFinishedWaitsAndBlocksOnlyItsTarget) {
     EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\.quorvane\\0"));
 }
 
+// A journal that cannot be written: before the first change, the run changes nothing; at its commit point, it is
+// taken back.
+TEST_F(Journal, AJournalThatCannotBeWrittenLeavesEverythingAsItWas) {
+    seedOlderEntries();
+    const Tree before = tree();
+    for (const wchar_t* refused : {L"in flight", L"committing"}) {
+        fake::state().refusedWrites = refused;
+        EXPECT_FALSE(run(RunKind::Integrate)) << refused;
+        EXPECT_EQ(tree(), before) << refused;
+        EXPECT_TRUE(nothingInFlight()) << refused;
+    }
+}
+
 // A silent run waits ten minutes at most for another run, then changes nothing; so does an Integrate.
 TEST_F(Journal, ARunThatCannotHaveTheLockChangesNothing) {
     seedRecord(kStandaloneRecord);
