@@ -253,7 +253,7 @@ TEST_F(Transfer, PathsThatDoNotFitAreNeverCutShort) {
     EXPECT_EQ(work(), Lines{});
     // A removal whose target entries do not fit fails, as the copy does.
     EXPECT_FALSE(removeEnvironment(EnvironmentKind::AdtBundle, {root.c_str(), nullptr}, nullptr));
-    // So does a copy below which a path does not fit, the set-aside names fitting: the shell would skip it.
+    // So does a copy below which a path would not fit, the staging folder fitting: the shell would skip it.
     const std::wstring adt = L"C:\\" + std::wstring(207, L'a');
     for (const wchar_t* folder : {L"\\eclipse\\plugins", L"\\sdk"}) fake::add(adt + folder);
     fake::add(L"C:\\Setup\\add-ons\\addon\\" + std::wstring(40, L'n'), false);
