@@ -131,7 +131,8 @@ bool integrateEnvironment(EnvironmentKind kind, const EnvironmentRoots& roots, S
     if (!made.empty()) {
         platform::removeDirectory(made.text);  // only when empty again
     }
-    platform::debugOutput(L"Integration failed; what was there before is back in place");
+    platform::debugOutput(
+        L"Integration failed: the lines above say what, and what is left in flight");
     return false;
 }
 

@@ -30,7 +30,7 @@ bool visitEntries(const wchar_t* folder, Visit visit) {
     // aside, which holds entries or nothing at all), so one that cannot be
     // started is a failure, never an empty folder.
     if (!joinPath(pattern, folder, L"*.*") || !listing.first(pattern.text, &entry)) {
-        report(L"Folder not listed, so left alone", 0, folder);
+        report(L"Folder not listed, so left alone, error %u", platform::lastError(), folder);
         return false;
     }
     do {
@@ -39,7 +39,7 @@ bool visitEntries(const wchar_t* folder, Visit visit) {
         }
     } while (listing.next(&entry));
     if (!listing.ended()) {
-        report(L"Folder listing broke off, so left alone", 0, folder);
+        report(L"Folder listing broke off, so left alone, error %u", platform::lastError(), folder);
         return false;
     }
     return true;

@@ -41,8 +41,8 @@ bool slotPath(const PathBuffer& folder, int number, PathBuffer& out) {
 bool markPath(const PathBuffer& folder, int number, SlotKind kind, const wchar_t* name,
               PathBuffer& out) {
     wchar_t mark[kPathChars];
-    return std::swprintf(mark, kPathChars, L"%d%lc%ls", number, static_cast<wchar_t>(kind),
-                         name) > 0 &&
+    return std::swprintf(mark, kPathChars, L"%d%lc%ls", number, static_cast<wchar_t>(kind), name) >
+               0 &&
            joinPath(out, folder.text, mark);
 }
 
@@ -159,8 +159,8 @@ TakenOut StagingFolder::takeOut(const wchar_t* name, platform::Window owner) {
     return TakenOut::Gone;
 }
 
-bool StagingFolder::finishSlot(int number, SlotKind kind, const wchar_t* name,
-                               Direction direction, platform::Window owner) {
+bool StagingFolder::finishSlot(int number, SlotKind kind, const wchar_t* name, Direction direction,
+                               platform::Window owner) {
     PathBuffer slot;
     PathBuffer back;
     platform::FindEntry entry{};
@@ -190,8 +190,7 @@ bool StagingFolder::finishSlot(int number, SlotKind kind, const wchar_t* name,
         return false;
     }
     if (kind == SlotKind::SetAside && !platform::moveEntry(slot.text, back.text)) {
-        report(L"Not restored: could not be put back, error %u", platform::lastError(),
-               slot.text);
+        report(L"Not restored: could not be put back, error %u", platform::lastError(), slot.text);
         return false;
     }
     return true;

@@ -55,7 +55,8 @@ bool holdPayload(const IntegrationStep& step, StepFolders& folders) {
 
 bool makeTarget(StepFolders& folders, PathBuffer& made) {
     if (!platform::createDirectory(folders.target.text)) {
-        report(L"The add-on folder could not be made", 0, folders.target.text);
+        report(L"The add-on folder could not be made, error %u", platform::lastError(),
+               folders.target.text);
         return false;
     }
     copyText(made.text, folders.target.text);
@@ -74,4 +75,3 @@ bool stagingClear(StepFolders& folders) {
     }
     return true;
 }
-

@@ -78,8 +78,9 @@ HANDLE openLock() {
     if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS &&
         !ownedByAdministrators(mutex)) {
         CloseHandle(mutex);
-        OutputDebugStringW(L"The run lock was made first by a user who is no administrator: "
-                           L"it is not waited for");
+        OutputDebugStringW(
+            L"The run lock was made first by a user who is no administrator: "
+            L"it is not waited for");
         return nullptr;
     }
     return mutex;

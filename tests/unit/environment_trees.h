@@ -67,4 +67,3 @@ inline void seedOlderEntries() {
 inline bool integrateStandalone() {
     return integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr);
 }
-

@@ -19,9 +19,9 @@ bool run(RunKind kind) {
     }
     platform::RunLock lock;
     return takeRunLock(lock, nullptr) &&
-           (kind == RunKind::Integrate ? integrateStandalone()
-                                   : integrateEnvironment(EnvironmentKind::AdtBundle, kAdt, StepOrder::PluginsFirst,
-                                                          nullptr));
+           (kind == RunKind::Integrate
+                ? integrateStandalone()
+                : integrateEnvironment(EnvironmentKind::AdtBundle, kAdt, StepOrder::PluginsFirst, nullptr));
 }
 
 // The standalone environment's targets alone.
@@ -52,7 +52,8 @@ TEST_F(Journal, EveryStopAndFailureIsFinishedByTheNextRunOfAnyKind) {
     for (const bool stop : {true, false})
         for (const RunKind killed : {RunKind::SilentInstall, RunKind::Integrate})
             for (const bool recorded : {true, false})
-                for (const RunKind next : {RunKind::SilentInstall, RunKind::Uninstall, RunKind::Integrate, RunKind::IntegrateElsewhere})
+                for (const RunKind next :
+                     {RunKind::SilentInstall, RunKind::Uninstall, RunKind::Integrate, RunKind::IntegrateElsewhere})
                     for (int k = 1;; ++k) {
                         if (killed == RunKind::SilentInstall && !recorded) break;
                         SetUp();
@@ -72,9 +73,10 @@ TEST_F(Journal, EveryStopAndFailureIsFinishedByTheNextRunOfAnyKind) {
                         fake::state().stopAt = fake::state().failAt = 0;
                         const bool again = run(next);
                         EXPECT_TRUE(again && nothingInFlight()) << trace;
-                        const bool acts = next == RunKind::Integrate || (recorded && next != RunKind::IntegrateElsewhere);
-                        const Tree& wanted = acts ? (next == RunKind::Uninstall ? without : payload)
-                                                  : (forward ? payload : before);
+                        const bool acts =
+                            next == RunKind::Integrate || (recorded && next != RunKind::IntegrateElsewhere);
+                        const Tree& wanted =
+                            acts ? (next == RunKind::Uninstall ? without : payload) : (forward ? payload : before);
                         EXPECT_EQ(targets(tree()), wanted) << trace;
                         if (ended && changedNothing) break;  // k went past the killed run's last change
                         ASSERT_LT(k, 300);
@@ -96,7 +98,7 @@ TEST_F(Journal, ALaterPayloadWithOtherNamesFinishesAKilledRun) {
         const bool forward = committed();
         fake::state().stopAt = 0;
         for (const wchar_t* entry :
-         {L"plugins\\Eclipse\\core", L"plugins\\Eclipse\\Core.Ext", L"plugins\\Eclipse\\ui.jar", L"add-ons\\addon"})
+             {L"plugins\\Eclipse\\core", L"plugins\\Eclipse\\Core.Ext", L"plugins\\Eclipse\\ui.jar", L"add-ons\\addon"})
             platform::moveEntry((L"C:\\Setup\\" + std::wstring(entry)).c_str(),
                                 (L"C:\\Setup\\" + std::wstring(entry) + L"-3.2").c_str());
         run(RunKind::SilentInstall);
