@@ -56,10 +56,12 @@ bool replaceSteps(EnvironmentKind kind, const EnvironmentRoots& roots, StepOrder
         }
     }
     for (int i = 0; i < 2; ++i) {
-        if (!holdPayload(*steps[i], folders[i]) || !payloadNamesUsable(folders[i].payload.text) ||
-            !stagingClear(folders[i])) {
+        int entries = 0;
+        if (!holdPayload(*steps[i], folders[i]) ||
+            !payloadNamesUsable(folders[i].payload.text, entries) || !stagingClear(folders[i])) {
             return false;
         }
+        folders[i].staging.expectEntries(entries);
     }
     JournalEntry journal;
     StagingFolder* const staging[2] = {&folders[0].staging, &folders[1].staging};

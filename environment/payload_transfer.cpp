@@ -6,8 +6,9 @@
 #include "environment/entry_life.h"
 #include "environment/folder_walk.h"
 
-bool payloadNamesUsable(const wchar_t* payload) {
+bool payloadNamesUsable(const wchar_t* payload, int& entries) {
     std::vector<std::wstring> names;
+    entries = 0;
     return visitEntries(payload, [&](const platform::FindEntry& entry) {
         PathBuffer path;
         joinPath(path, payload, entry.name);
@@ -22,6 +23,7 @@ bool payloadNamesUsable(const wchar_t* payload) {
             }
         }
         names.emplace_back(entry.name);
+        ++entries;
         return true;
     });
 }

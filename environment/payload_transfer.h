@@ -7,7 +7,8 @@
 
 // The payload's top-level names can all be replaced whole: none is the
 // staging folder's and no two differ only in case. Reported when not.
-bool payloadNamesUsable(const wchar_t* payload);
+// entries receives how many there are.
+bool payloadNamesUsable(const wchar_t* payload, int& entries);
 
 // Replaces every top-level entry of payload in the staging folder's target,
 // one shell copy each, owned by owner. Stops at the first entry that did

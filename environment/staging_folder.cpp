@@ -70,8 +70,7 @@ bool StagingFolder::fitsInNextSlot(const wchar_t* name, std::size_t deepest,
                                    bool forRestore) const {
     PathBuffer mark;
     const std::size_t below = deepest - std::wcslen(name);
-    // A restore takes at most one slot for each slot marked before it.
-    const int number = forRestore ? 2 * next_ + 1 : next_;
+    const int number = forRestore ? std::max(next_, mostSlots_ - 1) : next_;
     return std::wcslen(path_.text) + 1 + digitsOf(number) + below < kPathChars &&
            markPath(path_, number, SlotKind::SetAside, name, mark);
 }

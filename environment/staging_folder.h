@@ -41,6 +41,9 @@ public:
     // name included, fits in the next slot, with its mark; with forRestore,
     // in any slot that taking the run back may use.
     bool fitsInNextSlot(const wchar_t* name, std::size_t deepest, bool forRestore = false) const;
+    // A run of entries marks a slot for each, and taking it back takes
+    // at most one more for each.
+    void expectEntries(int entries) { mostSlots_ = 2 * entries; }
     // Makes the next slot's mark, the folder first (hidden, held) when it is
     // missing; slot receives where the slot's entry goes.
     bool mark(SlotKind kind, const wchar_t* name, PathBuffer& slot);
@@ -72,4 +75,5 @@ private:
     // them when it made the folder.
     int firstOwn_ = 1 << 30;
     PathBuffer lastMark_;
+    int mostSlots_ = 0;
 };

@@ -215,6 +215,10 @@ TEST_F(Dialog, TheRunLockIsHeldFromTheIntegratePressToTheRecordWriteOnly) {
     fake::add(L"C:\\old-eclipse\\plugins\\core");
     open({IDC_NEW_ADT_BROWSE, IDC_CLEAN_CHECK}, {L"C:\\adt"});
     EXPECT_EQ(std::count(fake::state().calls.begin(), fake::state().calls.end(), L"lock 600000"), 0);
+    // A run killed in flight, which the Integrate finishes first: what it had copied where nothing was goes.
+    fake::add(L"C:\\studio\\plugins\\.quorvane\\0-studio");
+    fake::add(L"C:\\studio\\plugins\\studio");
+    fake::setValue(L"64\\SOFTWARE\\Quorvane", L"Run 1", L"in flight|C:\\studio\\plugins");
     seedRecord({L"ADTRootFolder", L"", L"EclipseRootFolder", L"C:\\old-eclipse", L"SDKRootFolder", L"C:\\sdk"});
     fake::state().calls.clear();
     press(IDC_INTEGRATE);
@@ -223,6 +227,7 @@ TEST_F(Dialog, TheRunLockIsHeldFromTheIntegratePressToTheRecordWriteOnly) {
     EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{L"unlock", L"box"}));  // released before the outcome shows
     EXPECT_TRUE(fake::exists(L"C:\\old\\eclipse\\plugins\\core"));
     EXPECT_FALSE(fake::exists(L"C:\\old-eclipse\\plugins\\core"));
+    EXPECT_FALSE(fake::exists(L"C:\\studio\\plugins\\studio") || fake::exists(L"C:\\studio\\plugins\\.quorvane"));
 }
 
 TEST_F(Dialog, AFailedIntegrateTakesBackWhatItPutWhereNothingWas) {
@@ -266,6 +271,8 @@ TEST_F(Dialog, InstallThenUninstallRemovesFromTheRecordReadAtStart) {
     // The dialog rewrites the record before the uninstall runs.
     fake::state().inDialog = [] { open({IDC_NEW_ADT_BROWSE, IDC_INTEGRATE}, {L"C:\\adt"}); };
     runProgram(nullptr, L"-install -uninstall");
+    const Lines& calls = fake::state().calls;  // the uninstall takes the lock again once the dialog has ended
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), L"lock 600000"), 2);
     EXPECT_STREQ(fake::stored(kRecordKey, L"ADTRootFolder").c_str(), L"C:\\adt");
     EXPECT_FALSE(fake::exists(L"C:\\old\\plugins\\studio"));
     EXPECT_TRUE(fake::exists(L"C:\\adt\\eclipse\\plugins\\core"));

@@ -283,6 +283,17 @@ TEST_F(Transfer, WhatWouldNotFitInTheStagingFolderIsLeftUntouched) {
             EXPECT_TRUE(fake::exists(L"C:\\eclipse\\plugins\\core\\" + below));
         }
     }
+    // A payload path at the target is measured as well, before its copy.
+    for (const std::size_t length : {259u, 260u}) {
+        SetUp();
+        const std::wstring name(20, L'p'), copy = L"copy C:\\adt\\sdk\\add-ons\\" + name + L" 615";
+        fake::add(L"C:\\Setup\\add-ons\\" + name + L"\\" + std::wstring(length - 19 - 21, L'f'), false);
+        EXPECT_EQ(integrateEnvironment(EnvironmentKind::AdtBundle, kAdt, StepOrder::PluginsFirst, nullptr),
+                  length == 259)
+            << length;
+        const Lines done = work();
+        EXPECT_EQ(std::count(done.begin(), done.end(), copy), length == 259) << length;
+    }
     // Nor is a payload entry that has the staging folder's name copied: nothing is.
     fake::add(L"C:\\Setup\\add-ons\\.Quorvane");
     fake::state().log.clear();
