@@ -174,14 +174,14 @@ def finish(process, timeout=TIMEOUT):
 
 
 # The UI, through uiauto.exe.
-def uiauto(*args):
-    """uiauto's output, read from a file once it has ended: a Wine service that it starts
-    (the desktop's, say) would hold a pipe open long after."""
+def uiauto(*args, status=0):
+    """uiauto's output, read from a file once it has ended with status: a Wine service that
+    it starts (the desktop's, say) would hold a pipe open long after."""
     with tempfile.TemporaryFile("w+") as out:
-        status = finish(subprocess.Popen([WINE, BIN / "uiauto.exe", *map(str, args)],
-                                         stdout=out, stderr=DEVNULL))
+        got = finish(subprocess.Popen([WINE, BIN / "uiauto.exe", *map(str, args)],
+                                      stdout=out, stderr=DEVNULL))
         out.seek(0)
-        assert status == 0, "uiauto %s: %s" % (args, out.read().strip())
+        assert got == status, "uiauto %s: status %d: %s" % (args, got, out.read().strip())
         return out.read().rstrip("\r\n")
 
 
@@ -233,6 +233,13 @@ def check(what, got, wanted):
     assert got == wanted, "%s:\n got %r\nwant %r" % (what, got, wanted)
 
 
+def appear(path, program):
+    deadline = time.monotonic() + TIMEOUT
+    while not host(path).exists():
+        assert program.poll() is None and time.monotonic() < deadline, "%s never appeared" % path
+        time.sleep(0.005)
+
+
 def drive(steps, program=None, holders=()):
     """Does and checks what steps say in the windows of the program that runs, and beside it."""
     dialog = None
@@ -244,6 +251,11 @@ def drive(steps, program=None, holders=()):
             while time.monotonic() < deadline:
                 assert program.poll() is None and tree(args[1]) == untouched, "it did not wait"
                 time.sleep(0.1)
+        elif verb == "appears":  # the program works on until a path appears
+            appear(args[0], program)
+        elif verb == "unmoved":  # another program's renames of folders, each refused
+            for path in args:  # ERROR_SHARING_VIOLATION: not missing, nor denied
+                check("renaming " + path, uiauto("move", path, path + "~", status=1), "error 32")
         elif verb == "release":
             for holder in holders:
                 holder.kill()
@@ -276,10 +288,7 @@ def run_row(row):
     try:
         drive(row.get("steps", ()), program, holders)
         if "kill" in row:  # killed by its pid once the path appears, as a power cut would
-            deadline = time.monotonic() + TIMEOUT
-            while not host(row["kill"]).exists() and program.poll() is None:
-                assert time.monotonic() < deadline, "%s never appeared" % row["kill"]
-                time.sleep(0.005)
+            appear(row["kill"], program)
         else:
             check("exit status", finish(program), 0)
     finally:

@@ -29,6 +29,8 @@ A row is a dict; every key but name is optional:
              ("run", switch, ...)  C:\\Setup\\Quorvane.exe run beside it, to end with 0
              ("waits", seconds, folder)  it runs on that long, the folder untouched
              ("release",)  the holders of held are killed
+             ("appears", path)  it runs on until the path appears
+             ("unmoved", folders)  another program's rename of each is refused
   kill     a path: the program is killed by its pid once it appears (no exit status)
   after    command lines of C:\\Setup\\Quorvane.exe run next, each to complete with 0,
            or Python calls that check what is there
@@ -188,6 +190,26 @@ ROWS = [
            [next_version, SILENT, holds_payload(E + "adt\\eclipse\\plugins\\" + UI_32,
                                                 "plugins\\Eclipse\\" + UI_32), ["-uninstall"]],
            dict(trees={E + "adt": WITH_OLD}, kept=[E + "adt"])))),
+    # A run holds each folder it works in without delete sharing, from its checks to its end:
+    # the targets (while the add-on folder is missing, its parent) and the payloads, so that
+    # none is swapped between the checks and the copy. Tried while the plug-ins, then the
+    # add-on, are copied (the add-on payload is tried before its copy lists it, which holds it
+    # too). Wine 8 refuses only the held folder's own rename; Windows refuses its parents' too.
+    dict(name="safety: a held target or payload folder cannot be renamed while the run works in it",
+         reg=ADT_REC, files={E + "adt": VALID_ADT}, args=SILENT,
+         before=[bulk_payload, lambda: make_files("C:\\Setup\\plugins\\Eclipse", BULK)],
+         steps=[("appears", E + "adt\\eclipse\\plugins\\%s\\bulk" % AO),
+                ("unmoved", E + "adt\\eclipse\\plugins", E + "adt\\sdk", "C:\\Setup\\add-ons"),
+                ("appears", E + "adt\\sdk\\add-ons\\%s\\bulk" % AO),
+                ("unmoved", E + "adt\\sdk\\add-ons")],
+         trees={E + "adt\\eclipse\\plugins": KEEP + ECLIPSE + BULK,
+                E + "adt\\sdk\\add-ons": BULK + ADDON}),
+    # Only a file system that tells case apart (Wine's here; Windows' does not) holds two payload
+    # names that differ only in case, of which one would replace the other in the target. The
+    # run is refused before any change, though only the add-on payload holds the two.
+    dict(name="safety: payload names that differ only in case are refused before any change",
+         reg=ADT_REC, files={E + "adt": WITH_OLD, "C:\\Setup\\add-ons": [AO.upper() + "\\x.ini"]},
+         args=SILENT, kept=[E + "adt"], trees={E + "adt": WITH_OLD}),
     # The deep file's path leaves no room for a longer name on the way: its entry is set aside
     # and removed through the staging folder, whose paths are shorter.
     dict(name="update: a deep add-on, reinstalled and then removed", reg=ADT_REC,

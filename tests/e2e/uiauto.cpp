@@ -14,6 +14,8 @@
 //                              keeps it open for MS (or until killed)
 //   uiauto lock MS             takes the program's run lock (waiting at most MS), says
 //                              "held", and keeps it for MS (or until killed)
+//   uiauto move FROM TO        renames FROM to TO (MoveFileExW, no flags): status 0
+//                              when it moved, else 1 and "error N"
 //
 // Exit status 1, with the reason on the last line, when a wait timed out, a
 // window was missing or the path could not be selected.
@@ -157,6 +159,11 @@ int wmain(int argc, wchar_t** argv) {
         std::fflush(stdout);
         Sleep(ms);
         return 0;
+    }
+    if (verb == L"move" && argc == 4) {  // as any other program would try it, beside a run
+        if (MoveFileExW(argv[2], argv[3], 0)) return 0;
+        std::printf("error %lu\n", GetLastError());
+        return 1;
     }
     return fail("usage: see the top of uiauto.cpp");
 }
