@@ -67,3 +67,12 @@ inline void seedOlderEntries() {
 inline bool integrateStandalone() {
     return integrateEnvironment(EnvironmentKind::StandaloneEclipseSdk, kStandalone, StepOrder::AddOnsFirst, nullptr);
 }
+
+// The shell's work and the folders made, the run's own staging folders left out.
+inline Lines work() {
+    Lines lines;
+    for (const auto& line : fake::withoutBookkeeping())
+        if (line.rfind(L"copy ", 0) == 0 || line.rfind(L"delete ", 0) == 0 || line.rfind(L"mkdir ", 0) == 0)
+            lines.push_back(line);
+    return lines;
+}
