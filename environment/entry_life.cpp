@@ -14,15 +14,6 @@ constexpr unsigned kCopyFolderFlags = platform::kFofMultiDestFiles | platform::k
 static_assert(kCopyFolderFlags == 0x0615, "copy flags for a folder");
 static_assert((kCopyFolderFlags | platform::kFofFilesOnly) == 0x0695, "copy flags for a file");
 
-// A path as a shell list of one entry: the path, then two NULs.
-struct ShellPathList {
-    wchar_t text[kPathChars + 1] = {};
-
-    explicit ShellPathList(const PathBuffer& path) {
-        std::wmemcpy(text, path.text, std::wcslen(path.text));
-    }
-};
-
 // The payload entry fits at the target and, should the run be taken back,
 // in a slot of the staging folder.
 bool payloadFits(const StagingFolder& staging, const wchar_t* payload,
@@ -51,10 +42,8 @@ bool setAside(StagingFolder& staging, const wchar_t* name) {
     }
     // What was there is kept whole until the run commits: renamed, never
     // copied, never written into. It must be removable safely by then.
-    FinalPath target;
     std::size_t deepest = 0;
-    copyText(target.text, staging.target());
-    if (!surveyEntry(&target, staging.target(), existing, deepest) ||
+    if (!surveyEntry(&staging.targetFinal(), staging.target(), existing, deepest) ||
         !joinPath(path, staging.target(), existing.name)) {
         return false;
     }

@@ -113,6 +113,16 @@ bool withoutFinalPrefix(FinalPath& out) {
     return true;
 }
 
+bool holdFinal(platform::HeldFolder& held, const wchar_t* path, FinalPath& out) {
+    return held.hold(path, out.text, sizeof(out.text) / sizeof(out.text[0])) &&
+           withoutFinalPrefix(out);
+}
+
+bool holdWhereItSeems(platform::HeldFolder& held, const wchar_t* path) {
+    FinalPath where;
+    return holdFinal(held, path, where) && platform::equalIgnoringCase(where.text, path);
+}
+
 bool leadsElsewhere(const FinalPath& folderFinal, const wchar_t* folder, const wchar_t* name) {
     PathBuffer entry;
     FinalPath entryFinal;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "environment/path_buffer.h"
+#include "platform/platform.h"
 
 // A usable root is a drive path ("C:\...") or a network path
 // ("\\server\share..."), not a device or namespace path ("\\.\", "\\?\",
@@ -27,6 +28,11 @@ struct FinalPath {
 bool finalPathOf(const wchar_t* path, FinalPath& out);
 // Drops the "\\?\" or "\\?\UNC" prefix of a final path.
 bool withoutFinalPrefix(FinalPath& out);
+// Holds the folder at path open (see HeldFolder); out receives where it is.
+bool holdFinal(platform::HeldFolder& held, const wchar_t* path, FinalPath& out);
+// Holds the folder at path when it is where it seems: no link on the way
+// leads elsewhere.
+bool holdWhereItSeems(platform::HeldFolder& held, const wchar_t* path);
 
 // True when folder\name leads somewhere other than that place: a link that
 // its attributes do not show. folderFinal is the folder's final path. An

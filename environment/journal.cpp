@@ -52,11 +52,8 @@ bool finishTarget(const wchar_t* target, Direction direction, platform::Window o
         return true;  // gone, and what was in it with it
     }
     platform::HeldFolder held;
-    FinalPath where;
     StagingFolder staging;
-    if (!held.hold(target, where.text, sizeof(where.text) / sizeof(where.text[0])) ||
-        !withoutFinalPrefix(where) || !platform::equalIgnoringCase(where.text, target) ||
-        !staging.setTarget(target)) {
+    if (!holdWhereItSeems(held, target) || !staging.setTarget(target)) {
         report(L"Not finished: the target is not where the journal says", 0, target);
         return false;
     }

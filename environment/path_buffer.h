@@ -22,6 +22,13 @@ bool copyText(wchar_t (&buffer)[N], const wchar_t* source) {
     return copyText(buffer, N, source);
 }
 
+// A path as the shell's list of one entry: the path, then two NULs.
+struct ShellPathList {
+    wchar_t text[kPathChars + 1] = {};
+
+    explicit ShellPathList(const PathBuffer& path) { copyText(text, path.text); }
+};
+
 // Joins root, one backslash and relative as text, with no normalisation.
 // Fails, leaving out empty, when the result does not fit: a path cut short
 // can name a different folder.

@@ -46,10 +46,8 @@ bool shellDelete(const PathBuffer& path, const platform::FindEntry& entry, platf
                                : kDeleteFolderFlags | platform::kFofFilesOnly;
     bool aborted = false;
     platform::FindEntry left{};
-    wchar_t list[kPathChars + 1] = {};  // a shell list of one path: the path, then two NULs
-    std::wmemcpy(list, path.text, std::wcslen(path.text));
-    const int result =
-        platform::shellFileOperation(owner, platform::kFoDelete, list, nullptr, flags, &aborted);
+    const int result = platform::shellFileOperation(
+        owner, platform::kFoDelete, ShellPathList(path).text, nullptr, flags, &aborted);
     if (result != 0 || lookUpEntry(path.text, left)) {
         report(L"Error in SHFileOperation [0x%x]", static_cast<unsigned>(result), path.text);
         return false;

@@ -90,9 +90,7 @@ bool StagingFolder::open() {
         firstOwn_ = 0;
     }
     // Held, and where it seems: a link here would lead every rename elsewhere.
-    FinalPath where;
-    if (!held_.hold(path_.text, where.text, sizeof(where.text) / sizeof(where.text[0])) ||
-        !withoutFinalPrefix(where) || !platform::equalIgnoringCase(where.text, path_.text)) {
+    if (!holdWhereItSeems(held_, path_.text)) {
         report(L"Left alone: the staging folder is not where it seems", 0, path_.text);
         return false;
     }

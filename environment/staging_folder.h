@@ -34,6 +34,7 @@ public:
     // target: the target's final path, held by the caller.
     bool setTarget(const wchar_t* target);
     const wchar_t* target() const { return target_.text; }
+    const FinalPath& targetFinal() const { return targetFinal_; }
     // Something of a run that could not be finished is there.
     bool present() const;
 

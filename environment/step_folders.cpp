@@ -5,15 +5,6 @@
 #include "environment/diagnostics.h"
 #include "environment/program_bounds.h"
 
-namespace {
-
-bool holdFinal(platform::HeldFolder& held, const wchar_t* path, FinalPath& out) {
-    return held.hold(path, out.text, sizeof(out.text) / sizeof(out.text[0])) &&
-           withoutFinalPrefix(out);
-}
-
-}  // namespace
-
 bool stepTarget(const IntegrationStep& step, const EnvironmentRoots& roots, PathBuffer& target) {
     const wchar_t* root = stepRoot(step, roots);
     return root != nullptr && joinPath(target, root, step.targetSub);
